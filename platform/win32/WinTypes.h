@@ -110,3 +110,17 @@ struct IUnknown {
   virtual ~IUnknown() = default;
 };
 typedef IUnknown* LPUNKNOWN;
+
+// A palette entry: red, green, blue and flags (PC_...), one byte each.
+struct PALETTEENTRY {
+  BYTE peRed;
+  BYTE peGreen;
+  BYTE peBlue;
+  BYTE peFlags;
+};
+typedef PALETTEENTRY* LPPALETTEENTRY;
+#define PC_RESERVED 0x01
+#define PC_EXPLICIT 0x02
+#define PC_NOCOLLAPSE 0x04
+
+typedef std::int16_t SHORT;
