@@ -1,0 +1,91 @@
+// Vector and matrix math: layout, globals, product, rotation builders.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "geometry/math/Matrix4.h"
+
+namespace {
+
+void expectNear(const Vector3& a, const Vector3& b, float tolerance = 1e-6f) {
+  EXPECT_NEAR(a.x, b.x, tolerance);
+  EXPECT_NEAR(a.y, b.y, tolerance);
+  EXPECT_NEAR(a.z, b.z, tolerance);
+}
+
+void expectEqual(const Matrix4& a, const Matrix4& b) {
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) EXPECT_FLOAT_EQ(a.at(r, c), b.at(r, c)) << "element " << r << "," << c;
+}
+
+Matrix4 sample() { return Matrix4(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16); }
+
+TEST(Math, ConstructorsStoreInOrder) {
+  Matrix4 m = sample();
+  EXPECT_EQ(m._11, 1);
+  EXPECT_EQ(m._14, 4);
+  EXPECT_EQ(m._21, 5);
+  EXPECT_EQ(m._44, 16);
+  EXPECT_EQ(m.at(2, 1), 10);
+  Vector3 v(1, 2, 3);
+  EXPECT_EQ(v.y, 2);
+}
+
+TEST(Math, CrossProductOrder) {
+  expectNear(crossProduct(Vector3(1, 0, 0), Vector3(0, 1, 0)), Vector3(0, 0, 1));
+  expectNear(crossProduct(Vector3(0, 1, 0), Vector3(1, 0, 0)), Vector3(0, 0, -1));
+  expectNear(Vector3(2, 4, 6) / 2.0f, Vector3(1, 2, 3));
+}
+
+TEST(Math, ProductWithIdentityAndIntoOperand) {
+  Matrix4 a = sample();
+  Matrix4 b = rotationXMatrix(0.3f);
+  b._41 = 5;
+  expectEqual(a * IdentityMatrix, a);
+  expectEqual(IdentityMatrix * a, a);
+  Matrix4 fresh = product(a, b);
+  // Row 0 times column 1, summed in order: 1*b12 + 2*b22 + 3*b32 + 4*b42.
+  EXPECT_FLOAT_EQ(fresh._12, 1 * b._12 + 2 * b._22 + 3 * b._32 + 4 * b._42);
+  Matrix4 left = a;
+  left = product(left, b);
+  expectEqual(left, fresh);
+  Matrix4 right = b;
+  right = product(a, right);
+  expectEqual(right, fresh);
+}
+
+TEST(Math, ProjectionMapsDepth) {
+  Matrix4 p = DefaultProjectionMatrix;
+  // (x, y, z, 1) * P: z' = z * _33 + _43, w' = z * _34 + _44.
+  EXPECT_FLOAT_EQ(1 * p._33 + p._43, 0);
+  EXPECT_FLOAT_EQ(1 * p._34 + p._44, 1);
+  EXPECT_FLOAT_EQ(2 * p._33 + p._43, 1);
+  EXPECT_FLOAT_EQ(2 * p._34 + p._44, 2);
+}
+
+TEST(Math, RotationFromVector) {
+  for (float scale : {0.0f, 1.0f, 1e9f}) {
+    expectEqual(rotationFromVector(Vector3(0, 0, 0), scale), IdentityMatrix);
+    expectEqual(rotationFromVector(Vector3(5e-8f, 0, 0), scale), IdentityMatrix);
+  }
+  float half = std::numbers::pi_v<float> / 2;
+  expectNear(transformPoint(Vector3(1, 0, 0), rotationFromVector(Vector3(0, 0, 1), half)), Vector3(0, 1, 0));
+  // About x it is the pitch rotation, whatever the length of the axis vector.
+  Matrix4 fromVector = rotationFromVector(Vector3(2, 0, 0), 0.35f);
+  Matrix4 pitch = rotationXMatrix(0.7f);
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) EXPECT_NEAR(fromVector.at(r, c), pitch.at(r, c), 1e-6f);
+  EXPECT_FLOAT_EQ(pitch._23, std::sin(0.7f));
+  EXPECT_FLOAT_EQ(pitch._32, -std::sin(0.7f));
+}
+
+TEST(Math, TransformPointAddsTranslation) {
+  Matrix4 m = IdentityMatrix;
+  m._41 = 1;
+  m._42 = 2;
+  m._43 = 3;
+  expectNear(transformPoint(Vector3(1, 1, 1), m), Vector3(2, 3, 4));
+}
+
+}  // namespace
