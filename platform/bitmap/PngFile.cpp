@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
 
 namespace platform {
@@ -9,6 +11,35 @@ namespace {
 
 std::uint8_t widen(std::uint32_t value, int bits) {  // repeat the top bits into 8
   return std::uint8_t((value << (8 - bits)) | (value >> (2 * bits - 8)));
+}
+
+bool readPngStream(std::FILE* file, RgbaImage& result) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (png == nullptr) return false;
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr || setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
+    return false;
+  }
+  png_init_io(png, file);
+  png_read_info(png, info);
+  const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+  if (width == 0 || height == 0 || width > 1u << 16 || height > 1u << 16) png_error(png, "unsupported size");
+  png_set_expand(png);  // palette and low-depth grey to 8-bit, tRNS to alpha
+  png_set_strip_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  const int passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  if (png_get_rowbytes(png, info) != std::size_t(width) * 4) png_error(png, "unexpected layout");
+  result.width = int(width);
+  result.height = int(height);
+  result.pixels.resize(std::size_t(width) * height * 4);
+  for (int pass = 0; pass < passes; ++pass)  // interlaced passes are combined into the rows
+    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, result.pixels.data() + std::size_t(y) * width * 4, nullptr);
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  return true;
 }
 
 }  // namespace
@@ -54,23 +85,17 @@ bool writePngTarget(const char* path, const PixelTarget& target) {
   return writePngRgba(path, rgba.data(), target.width, target.height, target.width * 4);
 }
 
+// Decodes with libpng's own API so that no gamma or colour-space conversion is applied:
+// the samples come back exactly as stored. Only plain data lives across the setjmp.
 bool readPngRgba(const char* path, RgbaImage& result) {
   result = RgbaImage{};
   if (path == nullptr) return false;
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&image, path) == 0) return false;
-  image.format = PNG_FORMAT_RGBA;
-  std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-  if (png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) == 0) {
-    png_image_free(&image);
-    return false;
-  }
-  result.width = int(image.width);
-  result.height = int(image.height);
-  result.pixels = std::move(pixels);
-  return true;
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return false;
+  const bool ok = readPngStream(file, result);
+  std::fclose(file);
+  if (!ok) result = RgbaImage{};
+  return ok;
 }
 
 }  // namespace platform

@@ -22,7 +22,8 @@ bool writePngRgba(const char* path, const std::uint8_t* rgba, int width, int hei
 // Writes a 16-bit RGB565 or 32-bit X8R8G8B8 target as an opaque RGB PNG (565 channels are
 // widened by repeating their top bits); false on failure or an unsupported target.
 bool writePngTarget(const char* path, const PixelTarget& target);
-// Reads any PNG as 8-bit RGBA; false (and `image` emptied) on failure.
+// Reads any PNG as 8-bit RGBA, samples as stored (no gamma or colour-space conversion);
+// false (and `image` emptied) on failure.
 bool readPngRgba(const char* path, RgbaImage& image);
 
 }  // namespace platform
