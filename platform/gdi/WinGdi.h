@@ -76,6 +76,12 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteDC(HDC dc);
 // Frees a bitmap (not while it is selected into a DC: FALSE). Stock objects are kept (TRUE).
 BOOL DeleteObject(HGDIOBJ object);
+// Windows declares HGDIOBJ as void*, so code hands these two calls the HANDLE that
+// LoadImageA returns; these overloads accept it (and a literal null) as Windows does.
+inline HGDIOBJ SelectObject(HDC dc, HANDLE object) { return SelectObject(dc, static_cast<HGDIOBJ>(object)); }
+inline HGDIOBJ SelectObject(HDC, decltype(nullptr)) { return nullptr; }
+inline BOOL DeleteObject(HANDLE object) { return DeleteObject(static_cast<HGDIOBJ>(object)); }
+inline BOOL DeleteObject(decltype(nullptr)) { return FALSE; }
 // For a bitmap: copies up to `size` bytes of its BITMAP (sizes from 24 up are accepted; the
 // 24 bytes before bmBits hold every dimension); returns the bytes copied, or the size of
 // BITMAP when `buffer` is null. 0 for anything else.

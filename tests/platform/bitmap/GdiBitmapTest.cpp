@@ -42,7 +42,8 @@ void writePaletteBmp(const char* name) {
 
 TEST(GdiBitmap, LoadsThroughTheTextureLoaderSequence) {
   writePaletteBmp("bakuhatsu.bmp");
-  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, "bakuhatsu.BMP", IMAGE_BITMAP, 0, 0, kLoadFlags));
+  // Kept as the HANDLE LoadImageA returns, as Windows code may (HGDIOBJ is void* there).
+  HANDLE bitmap = LoadImageA(nullptr, "bakuhatsu.BMP", IMAGE_BITMAP, 0, 0, kLoadFlags);
   ASSERT_NE(bitmap, nullptr);  // found ignoring letter case
 
   BITMAP info;
@@ -91,6 +92,7 @@ TEST(GdiBitmap, LoadsThroughTheTextureLoaderSequence) {
   EXPECT_EQ(GetObjectA(bitmap, 24, &info), 0);  // stale handle
   EXPECT_FALSE(DeleteObject(bitmap));
   EXPECT_FALSE(DeleteDC(memory));
+  EXPECT_FALSE(DeleteObject(nullptr));
 }
 
 TEST(GdiBitmap, LoadImageRefusesWhatItCannotRead) {
