@@ -140,35 +140,23 @@ TEST(BmpDecoder, ExpandsRle4Nibbles) {
 }
 
 TEST(BmpDecoder, RefusesMalformedHeaders) {
+  const std::vector<void (*)(BmpSpec&)> faults = {
+      [](BmpSpec& s) { s.width = 0; },
+      [](BmpSpec& s) { s.width = -3; },
+      [](BmpSpec& s) { s.height = 0; },
+      [](BmpSpec& s) { s.bitsPerPixel = 2; },
+      [](BmpSpec& s) { s.headerSize = 64; },   // OS/2 2.x: not a header GDI reads
+      [](BmpSpec& s) { s.compression = 2; },   // RLE4 on an 8-bit image
+      [](BmpSpec& s) { s.compression = 4; },   // JPEG
+      [](BmpSpec& s) { s.compression = 1, s.height = -2, s.pixels = {0, 1}; },  // top-down RLE
+  };
   platform::DibSection dib;
-  auto refused = [&](BmpSpec spec) { return !decode(buildBmp(spec), dib) && dib.bits.empty(); };
-  BmpSpec spec = eightBit();
-  spec.width = 0;
-  EXPECT_TRUE(refused(spec));
-  spec = eightBit();
-  spec.width = -3;
-  EXPECT_TRUE(refused(spec));
-  spec = eightBit();
-  spec.height = 0;
-  EXPECT_TRUE(refused(spec));
-  spec = eightBit();
-  spec.bitsPerPixel = 2;
-  EXPECT_TRUE(refused(spec));
-  spec = eightBit();
-  spec.headerSize = 64;  // OS/2 2.x: not a header GDI reads
-  EXPECT_TRUE(refused(spec));
-  spec = eightBit();
-  spec.compression = 2;  // RLE4 on an 8-bit image
-  EXPECT_TRUE(refused(spec));
-  spec = eightBit();
-  spec.compression = 4;  // JPEG
-  EXPECT_TRUE(refused(spec));
-  spec = eightBit();
-  spec.compression = 1;
-  spec.height = -2;  // RLE rows cannot be top-down
-  spec.pixels = {0, 1};
-  EXPECT_TRUE(refused(spec));
-
+  for (std::size_t i = 0; i < faults.size(); ++i) {
+    BmpSpec spec = eightBit();
+    faults[i](spec);
+    EXPECT_FALSE(decode(buildBmp(spec), dib)) << i;
+    EXPECT_TRUE(dib.bits.empty()) << i;
+  }
   std::vector<std::uint8_t> bytes = buildBmp(eightBit());
   bytes[26] = 2;  // planes
   EXPECT_FALSE(decode(bytes, dib));
