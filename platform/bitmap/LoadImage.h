@@ -4,7 +4,8 @@
 // platform::openFile (exact name, else a case-insensitive match; backslashes separate
 // folders), decoded by platform::decodeBmp and returned as a DIB section that keeps the
 // file's bit depth and colour table, with any RLE expanded. The flags LR_CREATEDIBSECTION
-// and LR_DEFAULTSIZE change nothing (a DIB section at the file's size is always made).
+// and LR_DEFAULTSIZE, and the sizes cx and cy, change nothing: a DIB section at the file's
+// own size is always made (what the engine's 0, 0 with LR_DEFAULTSIZE asks for).
 #pragma once
 
 #include "platform/win32/WinTypes.h"
