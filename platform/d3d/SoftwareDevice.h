@@ -1,0 +1,78 @@
+// The software "RGB" device: DeviceBackend over plain memory. Vertices are transformed and
+// lit (VertexProcessing), triangles clipped (Clipper), set up (TriangleSetup) and filled by
+// the span pipeline (SpanPipeline), or by the scalar reference path when asked to.
+//
+// Bad calls are refused before anything is drawn: an index at or beyond the vertex count,
+// more than D3DMAXNUMVERTICES vertices, an unusable vertex format, a null pointer. All work
+// memory is allocated once, at construction.
+#pragma once
+
+#include "platform/d3d/DeviceBackend.h"
+#include "platform/d3d/DeviceState.h"
+#include "platform/d3d/SpanPipeline.h"
+
+#include <vector>
+
+namespace platform {
+
+class SoftwareDevice final : public DeviceBackend {
+ public:
+  SoftwareDevice();
+
+  HRESULT setTargets(const ColorTarget& color, const DepthTarget* depth) override;
+  HRESULT setRenderState(DWORD state, DWORD value) override;
+  HRESULT getRenderState(DWORD state, DWORD* value) const override;
+  HRESULT setTextureStageState(DWORD stage, DWORD type, DWORD value) override;
+  HRESULT getTextureStageState(DWORD stage, DWORD type, DWORD* value) const override;
+  HRESULT setTransform(DWORD which, const D3DMATRIX& matrix) override;
+  HRESULT getTransform(DWORD which, D3DMATRIX* matrix) const override;
+  HRESULT setViewport(const D3DVIEWPORT2* viewport) override;
+  HRESULT setMaterial(const D3DMATERIAL* material) override;
+  HRESULT setAmbient(D3DCOLOR ambient) override;
+  HRESULT setLights(const LightSource* lights, int count) override;
+  HRESULT setTexture(DWORD stage, const TextureImage* image) override;
+  HRESULT clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, D3DVALUE z) override;
+  HRESULT drawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, const void* vertices, DWORD vertexCount,
+                        DWORD flags) override;
+  HRESULT drawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, const void* vertices, DWORD vertexCount,
+                               const WORD* indices, DWORD indexCount, DWORD flags) override;
+
+  // Fill triangles with the scalar reference path instead of the span pipeline (tests).
+  void useReferenceRasterizer(bool on) { useReference_ = on; }
+  // The most indices one indexed call may pass.
+  static constexpr DWORD kMaxIndices = 3u * 65536u * 4u;
+
+ private:
+  HRESULT draw(D3DPRIMITIVETYPE type, DWORD fvf, const void* vertices, DWORD vertexCount, const WORD* indices,
+               DWORD indexCount, DWORD flags);
+  void drawTriangle(int i0, int i1, int i2, int provoking);
+  void fillTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+  void flatten(ScreenVertex* v, int provoking) const;
+
+  DeviceState state_;
+  ColorTarget color_;
+  DepthTarget depth_;
+  bool hasDepth_ = false;
+  bool viewportSet_ = false;
+  D3DVIEWPORT2 viewport_{};
+  bool hasMaterial_ = false;
+  D3DMATERIAL material_{};
+  D3DCOLOR ambient_ = 0;
+  LightSource lights_[kMaxLights];
+  int lightCount_ = 0;
+  TextureImage textures_[kD3DTextureStageCount];
+  bool textureBound_[kD3DTextureStageCount] = {};
+  bool useReference_ = false;
+
+  // Per draw call.
+  ViewportMapping map_;
+  VertexLayout layout_;
+  PixelConfig pixel_;
+  bool perspective_ = true;
+  std::vector<ClipVertex> clip_;
+  std::vector<ScreenVertex> screen_;
+  std::vector<unsigned> outcodes_;
+  SpanPipeline pipeline_;
+};
+
+}  // namespace platform

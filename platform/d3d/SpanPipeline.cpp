@@ -1,0 +1,419 @@
+#include "platform/d3d/SpanPipeline.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+using Chunk = SpanPipeline::Chunk;
+constexpr int kChunk = SpanPipeline::kChunk;
+
+float planeAt(const AttributePlane& p, float fx, float fy) { return p.v0 + p.ddx * fx + p.ddy * fy; }
+
+// Interpolation of depth, 1/w and the perspective-weighted attributes.
+template <bool Tex, bool Spec>
+void interpolate(const SpanPipeline& p, Chunk& c) {
+  const TriangleSetup& t = *p.tri;
+  const int n = c.n;
+  const float fx = static_cast<float>(c.x) - t.x0, fy = static_cast<float>(c.y) - t.y0;
+  alignas(32) float inv[kChunk];
+  {
+    const float zb = planeAt(t.z, fx, fy), zd = t.z.ddx;
+    const float rb = planeAt(t.rhw, fx, fy), rd = t.rhw.ddx;
+    const float wb = planeAt(t.pw, fx, fy), wd = t.pw.ddx;
+    for (int i = 0; i < n; ++i) {
+      const float fi = static_cast<float>(i);
+      c.z[i] = zb + zd * fi;
+      c.rhw[i] = rb + rd * fi;
+      inv[i] = 1.0f / (wb + wd * fi);
+    }
+  }
+  auto attr = [&](int k, float* dst) {
+    const float b = planeAt(t.q[k], fx, fy), d = t.q[k].ddx;
+    for (int i = 0; i < n; ++i) dst[i] = (b + d * static_cast<float>(i)) * inv[i];
+  };
+  for (int ch = 0; ch < 4; ++ch) attr(kAttrR + ch, c.diffuse[ch]);
+  if constexpr (Tex) {
+    attr(kAttrU, c.u);
+    attr(kAttrV, c.v);
+  }
+  if constexpr (Spec)
+    for (int ch = 0; ch < 4; ++ch) attr(kAttrSR + ch, c.specular[ch]);
+}
+
+std::uint16_t depthValue(float z) {
+  z = z < 0.0f ? 0.0f : (z > 1.0f ? 1.0f : z);  // also maps NaN to 1
+  return static_cast<std::uint16_t>(z * 65535.0f + 0.5f);
+}
+
+template <DWORD Func>
+bool depthPasses(std::uint16_t incoming, std::uint16_t stored) {
+  if constexpr (Func == D3DCMP_NEVER) return false;
+  else if constexpr (Func == D3DCMP_LESS) return incoming < stored;
+  else if constexpr (Func == D3DCMP_EQUAL) return incoming == stored;
+  else if constexpr (Func == D3DCMP_LESSEQUAL) return incoming <= stored;
+  else if constexpr (Func == D3DCMP_GREATER) return incoming > stored;
+  else if constexpr (Func == D3DCMP_NOTEQUAL) return incoming != stored;
+  else if constexpr (Func == D3DCMP_GREATEREQUAL) return incoming >= stored;
+  else return true;
+}
+
+template <DWORD Func>
+void depthTest(const SpanPipeline&, Chunk& c) {
+  const std::uint16_t* stored = c.depthRow + c.x;
+  for (int i = 0; i < c.n; ++i) {
+    c.z16[i] = depthValue(c.z[i]);
+    c.live[i] = depthPasses<Func>(c.z16[i], stored[i]) ? 1 : 0;
+  }
+}
+
+void noDepthTest(const SpanPipeline&, Chunk& c) {
+  for (int i = 0; i < c.n; ++i) c.live[i] = 1;
+}
+
+void depthWrite(const SpanPipeline&, Chunk& c) {
+  std::uint16_t* dst = c.depthRow + c.x;
+  for (int i = 0; i < c.n; ++i)
+    if (c.live[i]) dst[i] = c.z16[i];
+}
+
+// Texel addressing. Coordinates are clamped to a range where float-to-int is defined.
+inline int safeFloor(float f) {
+  f = std::fmax(std::fmin(f, 16777216.0f), -16777216.0f);  // NaN becomes the lower bound
+  return static_cast<int>(std::floor(f));
+}
+template <bool Clamp, bool Pow2>
+inline int address(int i, int size) {
+  if constexpr (Clamp) return i < 0 ? 0 : (i >= size ? size - 1 : i);
+  else if constexpr (Pow2) return i & (size - 1);
+  else {
+    int m = i % size;
+    return m < 0 ? m + size : m;
+  }
+}
+inline std::uint16_t texelAt(const TextureImage& t, int x, int y) {
+  return reinterpret_cast<const std::uint16_t*>(reinterpret_cast<const std::uint8_t*>(t.bits) +
+                                                static_cast<std::intptr_t>(y) * t.pitch)[x];
+}
+
+template <bool ClampU, bool ClampV, bool Pow2, bool Key>
+void samplePoint(const SpanPipeline& p, Chunk& c) {
+  const TextureImage& t = *p.config.texture;
+  const float W = static_cast<float>(t.width), H = static_cast<float>(t.height);
+  for (int i = 0; i < c.n; ++i) {
+    int x = address<ClampU, Pow2>(safeFloor(c.u[i] * W), t.width);
+    int y = address<ClampV, Pow2>(safeFloor(c.v[i] * H), t.height);
+    std::uint16_t s = texelAt(t, x, y);
+    if constexpr (Key)
+      if (s == t.colorKey) c.live[i] = 0;
+    c.texel[0][i] = static_cast<float>(red565(s));
+    c.texel[1][i] = static_cast<float>(green565(s));
+    c.texel[2][i] = static_cast<float>(blue565(s));
+  }
+}
+
+template <bool ClampU, bool ClampV, bool Pow2, bool Key>
+void sampleBilinear(const SpanPipeline& p, Chunk& c) {
+  const TextureImage& t = *p.config.texture;
+  const float W = static_cast<float>(t.width), H = static_cast<float>(t.height);
+  for (int i = 0; i < c.n; ++i) {
+    if (!c.live[i]) continue;
+    const float fu = c.u[i] * W - 0.5f, fv = c.v[i] * H - 0.5f;
+    const int iu = safeFloor(fu), iv = safeFloor(fv);
+    const float au = fu - static_cast<float>(iu), av = fv - static_cast<float>(iv);
+    const int x0 = address<ClampU, Pow2>(iu, t.width), x1 = address<ClampU, Pow2>(iu + 1, t.width);
+    const int y0 = address<ClampV, Pow2>(iv, t.height), y1 = address<ClampV, Pow2>(iv + 1, t.height);
+    if constexpr (Key) {
+      int kx = address<ClampU, Pow2>(safeFloor(c.u[i] * W), t.width);
+      int ky = address<ClampV, Pow2>(safeFloor(c.v[i] * H), t.height);
+      if (texelAt(t, kx, ky) == t.colorKey) {
+        c.live[i] = 0;
+        continue;
+      }
+    }
+    const std::uint16_t s00 = texelAt(t, x0, y0), s10 = texelAt(t, x1, y0);
+    const std::uint16_t s01 = texelAt(t, x0, y1), s11 = texelAt(t, x1, y1);
+    const float w00 = (1 - au) * (1 - av), w10 = au * (1 - av), w01 = (1 - au) * av, w11 = au * av;
+    c.texel[0][i] = w00 * red565(s00) + w10 * red565(s10) + w01 * red565(s01) + w11 * red565(s11);
+    c.texel[1][i] = w00 * green565(s00) + w10 * green565(s10) + w01 * green565(s01) + w11 * green565(s11);
+    c.texel[2][i] = w00 * blue565(s00) + w10 * blue565(s10) + w01 * blue565(s01) + w11 * blue565(s11);
+  }
+}
+
+template <CombineOp Op>
+inline float combine(float a, float b) {
+  float r;
+  if constexpr (Op == CombineOp::kSelectArg1) r = a;
+  else if constexpr (Op == CombineOp::kSelectArg2) r = b;
+  else if constexpr (Op == CombineOp::kModulate) r = a * b * (1.0f / 255.0f);
+  else if constexpr (Op == CombineOp::kModulate2x) r = a * b * (2.0f / 255.0f);
+  else if constexpr (Op == CombineOp::kModulate4x) r = a * b * (4.0f / 255.0f);
+  else r = a + b;
+  return std::fmin(std::fmax(r, 0.0f), 255.0f);  // stage results saturate
+}
+
+template <CombineOp Op>
+void colorCombine(const SpanPipeline& p, Chunk& c) {
+  for (int ch = 0; ch < 3; ++ch) {
+    const float* a = p.colorArg[0][ch];
+    const float* b = p.colorArg[1][ch];
+    float* o = c.out[ch];
+    for (int i = 0; i < c.n; ++i) o[i] = combine<Op>(a[i], b[i]);
+  }
+}
+
+template <CombineOp Op>
+void alphaCombine(const SpanPipeline& p, Chunk& c) {
+  const float* a = p.alphaArg[0];
+  const float* b = p.alphaArg[1];
+  for (int i = 0; i < c.n; ++i) c.out[3][i] = combine<Op>(a[i], b[i]);
+}
+
+void addSpecular(const SpanPipeline&, Chunk& c) {
+  for (int ch = 0; ch < 3; ++ch)
+    for (int i = 0; i < c.n; ++i) c.out[ch][i] = std::fmin(c.out[ch][i] + c.specular[ch][i], 255.0f);
+}
+
+template <FogKind Kind, bool UseW>
+void fog(const SpanPipeline& p, Chunk& c) {
+  const PixelConfig& cfg = p.config;
+  alignas(32) float f[kChunk];
+  const float range = cfg.fogEnd - cfg.fogStart;
+  const float invRange = range != 0.0f ? 1.0f / range : 0.0f;
+  for (int i = 0; i < c.n; ++i) {
+    float d = UseW ? 1.0f / c.rhw[i] : c.z[i];
+    float v;
+    if constexpr (Kind == FogKind::kLinear) v = range != 0.0f ? (cfg.fogEnd - d) * invRange : (d < cfg.fogEnd ? 1.0f : 0.0f);
+    else if constexpr (Kind == FogKind::kExp) v = std::exp(-cfg.fogDensity * d);
+    else if constexpr (Kind == FogKind::kExp2) v = std::exp(-(cfg.fogDensity * d) * (cfg.fogDensity * d));
+    else v = c.specular[3][i] * (1.0f / 255.0f);
+    f[i] = std::fmin(std::fmax(v, 0.0f), 1.0f);  // NaN becomes 0: full fog
+  }
+  for (int ch = 0; ch < 3; ++ch) {
+    const float fc = cfg.fogColor[ch];
+    for (int i = 0; i < c.n; ++i) c.out[ch][i] = f[i] * c.out[ch][i] + (1.0f - f[i]) * fc;
+  }
+}
+
+inline int channel(float v) {  // 0..255, truncating
+  return static_cast<int>(std::fmin(std::fmax(v, 0.0f), 255.0f));
+}
+
+void storeOpaque(const SpanPipeline&, Chunk& c) {
+  std::uint16_t* dst = c.colorRow + c.x;
+  for (int i = 0; i < c.n; ++i)
+    if (c.live[i]) dst[i] = pack565(channel(c.out[0][i]), channel(c.out[1][i]), channel(c.out[2][i]));
+}
+
+// ONE/ONE: per-channel saturating add at the target's precision.
+void storeAdditive(const SpanPipeline&, Chunk& c) {
+  std::uint16_t* dst = c.colorRow + c.x;
+  for (int i = 0; i < c.n; ++i) {
+    if (!c.live[i]) continue;
+    const int d = dst[i];
+    const int r = std::min(31, (d >> 11) + (channel(c.out[0][i]) >> 3));
+    const int g = std::min(63, ((d >> 5) & 63) + (channel(c.out[1][i]) >> 2));
+    const int b = std::min(31, (d & 31) + (channel(c.out[2][i]) >> 3));
+    dst[i] = static_cast<std::uint16_t>((r << 11) | (g << 5) | b);
+  }
+}
+
+template <BlendFactor F>
+inline float factorOf(float srcAlpha) {
+  if constexpr (F == BlendFactor::kZero) return 0.0f;
+  else if constexpr (F == BlendFactor::kOne) return 1.0f;
+  else if constexpr (F == BlendFactor::kSrcAlpha) return srcAlpha * (1.0f / 255.0f);
+  else return 1.0f - srcAlpha * (1.0f / 255.0f);
+}
+
+template <BlendFactor Src, BlendFactor Dst>
+void storeBlended(const SpanPipeline&, Chunk& c) {
+  std::uint16_t* dst = c.colorRow + c.x;
+  for (int i = 0; i < c.n; ++i) {
+    if (!c.live[i]) continue;
+    const float fs = factorOf<Src>(c.out[3][i]), fd = factorOf<Dst>(c.out[3][i]);
+    const std::uint16_t d = dst[i];
+    dst[i] = pack565(channel(c.out[0][i] * fs + red565(d) * fd), channel(c.out[1][i] * fs + green565(d) * fd),
+                     channel(c.out[2][i] * fs + blue565(d) * fd));
+  }
+}
+
+// Stage tables.
+SpanPipeline::Stage pickInterpolate(bool tex, bool spec) {
+  if (tex) return spec ? interpolate<true, true> : interpolate<true, false>;
+  return spec ? interpolate<false, true> : interpolate<false, false>;
+}
+
+SpanPipeline::Stage pickDepthTest(const PixelConfig& c) {
+  if (!c.depthTest) return noDepthTest;
+  switch (c.depthFunc) {
+    case D3DCMP_NEVER: return depthTest<D3DCMP_NEVER>;
+    case D3DCMP_LESS: return depthTest<D3DCMP_LESS>;
+    case D3DCMP_EQUAL: return depthTest<D3DCMP_EQUAL>;
+    case D3DCMP_GREATER: return depthTest<D3DCMP_GREATER>;
+    case D3DCMP_NOTEQUAL: return depthTest<D3DCMP_NOTEQUAL>;
+    case D3DCMP_GREATEREQUAL: return depthTest<D3DCMP_GREATEREQUAL>;
+    case D3DCMP_ALWAYS: return depthTest<D3DCMP_ALWAYS>;
+    default: return depthTest<D3DCMP_LESSEQUAL>;
+  }
+}
+
+template <bool Bilinear, bool ClampU, bool ClampV, bool Pow2>
+SpanPipeline::Stage pickSamplerKey(bool key) {
+  if constexpr (Bilinear)
+    return key ? sampleBilinear<ClampU, ClampV, Pow2, true> : sampleBilinear<ClampU, ClampV, Pow2, false>;
+  else
+    return key ? samplePoint<ClampU, ClampV, Pow2, true> : samplePoint<ClampU, ClampV, Pow2, false>;
+}
+
+template <bool Bilinear>
+SpanPipeline::Stage pickSampler(const PixelConfig& c) {
+  const TextureImage& t = *c.texture;
+  const bool pow2 = (t.width & (t.width - 1)) == 0 && (t.height & (t.height - 1)) == 0;
+  const int sel = (c.clampU ? 1 : 0) | (c.clampV ? 2 : 0) | (pow2 ? 4 : 0);
+  switch (sel) {
+    case 0: return pickSamplerKey<Bilinear, false, false, false>(c.colorKey);
+    case 1: return pickSamplerKey<Bilinear, true, false, false>(c.colorKey);
+    case 2: return pickSamplerKey<Bilinear, false, true, false>(c.colorKey);
+    case 3: return pickSamplerKey<Bilinear, true, true, false>(c.colorKey);
+    case 4: return pickSamplerKey<Bilinear, false, false, true>(c.colorKey);
+    case 5: return pickSamplerKey<Bilinear, true, false, true>(c.colorKey);
+    case 6: return pickSamplerKey<Bilinear, false, true, true>(c.colorKey);
+    default: return pickSamplerKey<Bilinear, true, true, true>(c.colorKey);
+  }
+}
+
+template <template <CombineOp> class Holder>
+SpanPipeline::Stage pickCombine(CombineOp op) {
+  switch (op) {
+    case CombineOp::kSelectArg1: return Holder<CombineOp::kSelectArg1>::fn;
+    case CombineOp::kSelectArg2: return Holder<CombineOp::kSelectArg2>::fn;
+    case CombineOp::kModulate: return Holder<CombineOp::kModulate>::fn;
+    case CombineOp::kModulate2x: return Holder<CombineOp::kModulate2x>::fn;
+    case CombineOp::kModulate4x: return Holder<CombineOp::kModulate4x>::fn;
+    default: return Holder<CombineOp::kAdd>::fn;
+  }
+}
+template <CombineOp Op>
+struct ColorHolder {
+  static constexpr SpanPipeline::Stage fn = colorCombine<Op>;
+};
+template <CombineOp Op>
+struct AlphaHolder {
+  static constexpr SpanPipeline::Stage fn = alphaCombine<Op>;
+};
+
+template <bool UseW>
+SpanPipeline::Stage pickFogW(FogKind k) {
+  switch (k) {
+    case FogKind::kLinear: return fog<FogKind::kLinear, UseW>;
+    case FogKind::kExp: return fog<FogKind::kExp, UseW>;
+    case FogKind::kExp2: return fog<FogKind::kExp2, UseW>;
+    case FogKind::kVertex: return fog<FogKind::kVertex, UseW>;
+    default: return nullptr;
+  }
+}
+
+template <BlendFactor Src>
+SpanPipeline::Stage pickBlendDst(BlendFactor d) {
+  switch (d) {
+    case BlendFactor::kZero: return storeBlended<Src, BlendFactor::kZero>;
+    case BlendFactor::kOne: return storeBlended<Src, BlendFactor::kOne>;
+    case BlendFactor::kSrcAlpha: return storeBlended<Src, BlendFactor::kSrcAlpha>;
+    default: return storeBlended<Src, BlendFactor::kInvSrcAlpha>;
+  }
+}
+
+SpanPipeline::Stage pickStore(const PixelConfig& c) {
+  if (!c.blend) return storeOpaque;
+  if (c.srcFactor == BlendFactor::kOne && c.destFactor == BlendFactor::kOne) return storeAdditive;
+  switch (c.srcFactor) {
+    case BlendFactor::kZero: return pickBlendDst<BlendFactor::kZero>(c.destFactor);
+    case BlendFactor::kOne: return pickBlendDst<BlendFactor::kOne>(c.destFactor);
+    case BlendFactor::kSrcAlpha: return pickBlendDst<BlendFactor::kSrcAlpha>(c.destFactor);
+    default: return pickBlendDst<BlendFactor::kInvSrcAlpha>(c.destFactor);
+  }
+}
+
+}  // namespace
+
+void SpanPipeline::bindArgs() {
+  Chunk& c = chunk_;
+  auto source = [&](CombineArg a, int ch) -> const float* {
+    switch (a) {
+      case CombineArg::kTexture: return c.texel[ch];
+      case CombineArg::kFactor: return c.factor[ch];
+      case CombineArg::kSpecular: return c.specular[ch];
+      default: return c.diffuse[ch];
+    }
+  };
+  for (int ch = 0; ch < 4; ++ch) {
+    if (ch < 3) {
+      colorArg[0][ch] = source(config.colorArg1, ch);
+      colorArg[1][ch] = source(config.colorArg2, ch);
+    }
+  }
+  alphaArg[0] = source(config.alphaArg1, 3);
+  alphaArg[1] = source(config.alphaArg2, 3);
+}
+
+void SpanPipeline::prepare(const PixelConfig& cfg) {
+  config = cfg;
+  const bool tex = config.texture != nullptr;
+  interpolate_ = pickInterpolate(tex, config.needsSpecular);
+  depthTest_ = pickDepthTest(config);
+  samplePoint_ = tex ? pickSampler<false>(config) : nullptr;
+  sampleBilinear_ = tex ? pickSampler<true>(config) : nullptr;
+  depthWrite_ = config.depthWrite ? depthWrite : nullptr;
+  colorCombine_ = pickCombine<ColorHolder>(config.colorOp);
+  alphaCombine_ = config.blend ? pickCombine<AlphaHolder>(config.alphaOp) : nullptr;
+  specular_ = config.specularAdd ? addSpecular : nullptr;
+  fog_ = config.fogUsesW ? pickFogW<true>(config.fog) : pickFogW<false>(config.fog);
+  store_ = pickStore(config);
+  // Constant inputs: the texture factor, texture alpha (RGB565 has none: opaque), and
+  // specular alpha for the case nothing interpolates it.
+  const D3DCOLOR tf = config.textureFactor;
+  const float tfc[4] = {static_cast<float>((tf >> 16) & 0xFF), static_cast<float>((tf >> 8) & 0xFF),
+                        static_cast<float>(tf & 0xFF), static_cast<float>(tf >> 24)};
+  for (int i = 0; i < kChunk; ++i) {
+    for (int ch = 0; ch < 4; ++ch) chunk_.factor[ch][i] = tfc[ch];
+    chunk_.texel[3][i] = 255.0f;
+    if (!config.needsSpecular)
+      for (int ch = 0; ch < 4; ++ch) chunk_.specular[ch][i] = 0.0f;
+  }
+  bindArgs();
+}
+
+void SpanPipeline::drawTriangle(const TriangleSetup& setup, bool bilinear, const ColorTarget& color,
+                                const DepthTarget& depth) {
+  tri = &setup;
+  const Stage sample = config.texture ? (bilinear ? sampleBilinear_ : samplePoint_) : nullptr;
+  Chunk& c = chunk_;
+  for (int y = setup.rowFirst; y <= setup.rowLast; ++y) {
+    int first, last;
+    if (!setup.rowSpan(y, &first, &last)) continue;
+    c.colorRow = color.row(y);
+    c.depthRow = config.depthTest ? depth.row(y) : nullptr;
+    c.y = y;
+    for (int x = first; x <= last; x += kChunk) {
+      c.x = x;
+      c.n = std::min(kChunk, last - x + 1);
+      interpolate_(*this, c);
+      depthTest_(*this, c);
+      int live = 0;
+      for (int i = 0; i < c.n; ++i) live += c.live[i];
+      if (live == 0) continue;
+      if (sample) sample(*this, c);
+      if (depthWrite_) depthWrite_(*this, c);
+      colorCombine_(*this, c);
+      if (alphaCombine_) alphaCombine_(*this, c);
+      if (specular_) specular_(*this, c);
+      if (fog_) fog_(*this, c);
+      store_(*this, c);
+    }
+  }
+}
+
+}  // namespace platform

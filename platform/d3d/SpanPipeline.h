@@ -1,0 +1,65 @@
+// The optimised pixel path: a triangle's rows are cut into chunks of up to kChunk pixels,
+// and each chunk runs through a short list of stage functions (interpolate, depth test,
+// sample, depth write, combine, specular, fog, store) held as structure-of-arrays data.
+// The stage functions are template instances chosen once per draw call (the sampler once
+// per triangle) from a PixelConfig, so no render state is tested per pixel; the loops are
+// plain enough for the compiler to vectorise. No allocation after construction.
+#pragma once
+
+#include "platform/d3d/PixelConfig.h"
+
+#include <cstdint>
+
+namespace platform {
+
+class SpanPipeline {
+ public:
+  static constexpr int kChunk = 32;
+
+  // Per-chunk working data; colours are floats in 0..255.
+  struct Chunk {
+    int n = 0, x = 0, y = 0;
+    std::uint16_t* colorRow = nullptr;
+    std::uint16_t* depthRow = nullptr;
+    alignas(32) float z[kChunk];
+    alignas(32) float rhw[kChunk];
+    alignas(32) float u[kChunk];
+    alignas(32) float v[kChunk];
+    alignas(32) float diffuse[4][kChunk];
+    alignas(32) float specular[4][kChunk];
+    alignas(32) float texel[4][kChunk];
+    alignas(32) float factor[4][kChunk];
+    alignas(32) float out[4][kChunk];
+    alignas(32) std::uint16_t z16[kChunk];
+    alignas(32) std::uint8_t live[kChunk];
+  };
+  using Stage = void (*)(const SpanPipeline&, Chunk&);
+
+  // Chooses the stages for a draw call.
+  void prepare(const PixelConfig& config);
+  // Rasterizes one set-up triangle into the targets (`depth` may be absent when the
+  // configuration does not test depth). `bilinear` selects the texture filter.
+  void drawTriangle(const TriangleSetup& setup, bool bilinear, const ColorTarget& color, const DepthTarget& depth);
+
+  // Read by the stage functions.
+  PixelConfig config;
+  const TriangleSetup* tri = nullptr;
+  const float* colorArg[2][4] = {};  // [arg][channel]: arrays of the chunk
+  const float* alphaArg[2] = {};
+
+ private:
+  Stage interpolate_ = nullptr;
+  Stage depthTest_ = nullptr;
+  Stage samplePoint_ = nullptr;
+  Stage sampleBilinear_ = nullptr;
+  Stage depthWrite_ = nullptr;
+  Stage colorCombine_ = nullptr;
+  Stage alphaCombine_ = nullptr;
+  Stage specular_ = nullptr;
+  Stage fog_ = nullptr;
+  Stage store_ = nullptr;
+  Chunk chunk_;
+  void bindArgs();
+};
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+// Triangle setup: snapping to 1/256 pixel, culling by screen winding, the top-left fill
+// rule and the attribute planes.
+//
+// Pixel (px, py) is sampled at its integer centre (px, py). With A = (x1-x0)(y2-y0) -
+// (x2-x0)(y1-y0) in y-down screen space, A > 0 is visually clockwise (drawn under
+// D3DCULL_CCW). After culling the vertices are ordered so that A > 0; a centre is covered
+// when it is strictly inside, or on a top edge (horizontal, interior below) or a left edge.
+// Coverage is exact integer arithmetic, so triangles sharing an edge never both cover, nor
+// both miss, a centre on it.
+#pragma once
+
+#include "platform/d3d/Clipper.h"
+
+#include <cstdint>
+
+namespace platform {
+
+// value(px, py) = v0 + ddx * (px - x0) + ddy * (py - y0), in screen space.
+struct AttributePlane {
+  float v0 = 0, ddx = 0, ddy = 0;
+};
+
+struct TriangleSetup {
+  static constexpr int kSubPixelBits = 8;
+  static constexpr std::int64_t kOne = 1 << kSubPixelBits;
+  std::int64_t X[3], Y[3];  // snapped vertex positions, 1/256 px
+  struct Edge {
+    std::int64_t dx, dy;  // from vertex i to vertex j
+    std::int64_t xi, yi;  // start vertex
+    std::int64_t threshold;  // covered when E >= threshold: 0 on top/left edges, else 1
+  } edge[3];
+  float x0, y0;  // reference point of the planes (vertex 0)
+  int rowFirst, rowLast;  // rows to visit, inside the scissor rectangle
+  int left, right;  // scissor columns, right exclusive
+  AttributePlane z, rhw, pw, q[kAttrCount];
+
+  // Columns [*first, *last] covered in row py; false when none are.
+  bool rowSpan(int py, int* first, int* last) const;
+  // Per-pixel coverage test (the reference for rowSpan).
+  bool covers(int px, int py) const;
+};
+
+// Sets up the triangle (a, b, c); false when it is culled, degenerate, not finite or
+// entirely outside the scissor rectangle.
+bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, DWORD cullMode,
+                   const ViewportMapping& scissor, TriangleSetup* out);
+
+}  // namespace platform
