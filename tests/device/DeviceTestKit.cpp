@@ -6,7 +6,7 @@
 namespace devicetest {
 
 TestDevice::TestDevice(int w, int h, bool withDepth)
-    : width(w), height(h), color(w * h, 0), depth(w * h, 0xFFFF), device(new platform::SoftwareDevice) {
+    : width(w), height(h), hasDepth(withDepth), color(w * h, 0), depth(w * h, 0xFFFF), device(new platform::SoftwareDevice) {
   platform::DepthTarget d{depth.data(), w * 2, w, h};
   device->setTargets(colorTarget(), withDepth ? &d : nullptr);
   setViewport();
@@ -24,7 +24,7 @@ void TestDevice::setViewport(float clipX, float clipY, float clipW, float clipH)
 
 void TestDevice::clear(std::uint32_t rgb, float z) {
   D3DRECT r{0, 0, width, height};
-  device->clear(1, &r, D3DCLEAR_TARGET | (depth.empty() ? 0 : D3DCLEAR_ZBUFFER), rgb, z);
+  device->clear(1, &r, D3DCLEAR_TARGET | (hasDepth ? D3DCLEAR_ZBUFFER : 0), rgb, z);
 }
 
 std::uint32_t TestDevice::rgb(int x, int y) const { return platform::rgbOf565(pixel(x, y)); }

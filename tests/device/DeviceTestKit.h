@@ -14,6 +14,7 @@ namespace devicetest {
 // viewport (clip -1..1 on both axes) set.
 struct TestDevice {
   int width, height;
+  bool hasDepth;
   std::vector<std::uint16_t> color, depth;
   std::unique_ptr<platform::SoftwareDevice> device;
 
