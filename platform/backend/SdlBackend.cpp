@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -80,6 +81,12 @@ SdlBackend::~SdlBackend() {
 }
 
 std::unique_ptr<SdlBackend> SdlBackend::open(const PlatformOptions& options, std::string& error) {
+  // Without any display named in the environment SDL can only fail; say so without
+  // starting it (a failed start also leaves SDL's probing allocations behind).
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER")) {
+    error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    return nullptr;
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
     SDL_Quit();

@@ -1,0 +1,96 @@
+// A small program on the platform entry point: a window greeting in WM_PAINT and a frame
+// loop that presents a cleared back buffer every 20 ms until Escape; prints its frame count.
+#include <cstdio>
+
+#include "platform/ddraw/DDraw.h"
+#include "platform/gdi/WinGdi.h"
+#include "platform/win32/MMSystem.h"
+#include "platform/win32/WinUser.h"
+
+namespace {
+LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      TextOutA(dc, 10, 10, "Hello, World!", 13);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  WNDCLASSA windowClass{};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = "hello";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(WS_EX_APPWINDOW, "hello", "Test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
+                                nullptr, nullptr, instance, nullptr);
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+
+  IDirectDraw* directDraw = nullptr;
+  IDirectDraw4* dd4 = nullptr;
+  DirectDrawCreate(nullptr, &directDraw, nullptr);
+  directDraw->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd4));
+  dd4->SetCooperativeLevel(window, DDSCL_NORMAL);
+  DDSURFACEDESC2 description{};
+  description.dwSize = DDSURFACEDESC2_SIZE32;
+  description.dwFlags = DDSD_CAPS;
+  description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  IDirectDrawSurface4* primary = nullptr;
+  dd4->CreateSurface(&description, &primary, nullptr);
+  description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  description.dwWidth = 640;
+  description.dwHeight = 480;
+  description.ddsCaps.dwCaps = 0x2840;
+  IDirectDrawSurface4* back = nullptr;
+  dd4->CreateSurface(&description, &back, nullptr);
+
+  int frames = 0;
+  DWORD lastFrame = 0;
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+      if (message.message == WM_QUIT) {
+        back->Release();
+        primary->Release();
+        dd4->Release();
+        directDraw->Release();
+        std::printf("frames %d\n", frames);
+        return int(message.wParam);
+      }
+    }
+    if (timeGetTime() - lastFrame < 20) continue;
+    lastFrame = timeGetTime();
+    ++frames;
+    DDBLTFX fill{};
+    fill.dwSize = DDBLTFX_SIZE32;
+    fill.dwFillColor = DWORD(frames * 0x0841);  // a grey ramp
+    back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill);
+    HDC dc = nullptr;
+    if (back->GetDC(&dc) == DD_OK) {
+      TextOutA(dc, 4, 4, "Platform probe", 14);
+      back->ReleaseDC(dc);
+    }
+    RECT all{0, 0, 640, 480};
+    primary->BltFast(0, 0, back, &all, DDBLTFAST_WAIT);
+  }
+}
