@@ -223,3 +223,57 @@ TEST(EntryPointProcess, HeadlessTheSameExecutableRunsToItsFrameLimit) {
 
 }  // namespace
 }  // namespace platformtest
+
+namespace platformtest {
+namespace {
+
+// A program that never presents and ignores Escape, but quits when its window goes.
+LRESULT CALLBACK stubbornProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN) return 0;
+  if (message == WM_DESTROY) {
+    PostQuitMessage(5);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int gStubbornTurns = 0;
+
+int WINAPI stubbornWinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = stubbornProcedure;
+  windowClass.lpszClassName = "stubborn";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(0, "stubborn", "Test", 0, 0, 0, 640, 480, nullptr, nullptr,
+                                nullptr, nullptr);
+  ShowWindow(window, showCommand);
+  gStubbornTurns = 0;
+  for (; gStubbornTurns < 100000; ++gStubbornTurns) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      DispatchMessageA(&message);
+      if (message.message == WM_QUIT) return int(message.wParam);
+    }
+  }
+  return -1;
+}
+
+TEST_F(EntryPoint, AFrameLimitEndsEvenAProgramThatNeverPresentsNorHandlesEscape) {
+  const char* args[] = {"stubborn", "--headless", "--frames", "3"};
+  EXPECT_EQ(platform::runPlatformMain(4, const_cast<char**>(args), stubbornWinMain), 5);
+  EXPECT_LT(gStubbornTurns, 300);  // 250 idle turns without a picture, then 10 more for WM_CLOSE
+}
+
+// The SDL2 backend on SDL's "dummy" video driver: a window, a renderer, presents, the limit.
+TEST(EntryPointProcess, TheSdlBackendRunsOnSdlsDummyDriver) {
+  std::string command = std::string("env SDL_VIDEODRIVER=dummy ") + QEL_ENTRY_PROBE +
+                        " --frames 4 --capture sdlshots > out.txt 2> err.txt";
+  int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << qeltest::readFileText("err.txt");
+  EXPECT_NE(qeltest::readFileText("out.txt").find("frames 4"), std::string::npos);
+  EXPECT_TRUE(qeltest::fileExists("sdlshots/frame_000004.png"));
+}
+
+}  // namespace
+}  // namespace platformtest
