@@ -4,6 +4,7 @@
 // row by row on raw memory; a copy within one surface goes through a scratch row so that
 // overlapping areas come out right.
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "platform/ddraw/DirectDrawObjects.h"
@@ -44,11 +45,15 @@ void copyRow(std::uint8_t* to, const std::uint8_t* from, int count, int bytes, c
     std::memmove(to, from, std::size_t(count) * std::size_t(bytes));
     return;
   }
-  for (int i = 0; i < count; ++i, to += bytes, from += bytes) {
-    DWORD value = readPixel(from, bytes);
+  // Walk backwards when the target lies after the source, so an overlapping row within one
+  // surface reads each pixel before it is overwritten.
+  bool backwards = std::less<const std::uint8_t*>()(from, to);
+  for (int n = 0; n < count; ++n) {
+    std::size_t at = std::size_t(backwards ? count - 1 - n : n) * std::size_t(bytes);
+    DWORD value = readPixel(from + at, bytes);
     if (keys.source && value == keys.sourceValue) continue;
-    if (keys.destination && readPixel(to, bytes) != keys.destinationValue) continue;
-    writePixel(to, bytes, value);
+    if (keys.destination && readPixel(to + at, bytes) != keys.destinationValue) continue;
+    writePixel(to + at, bytes, value);
   }
 }
 

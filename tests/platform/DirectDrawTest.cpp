@@ -201,6 +201,12 @@ TEST_F(DirectDraw, OverlappingCopiesWithinOneSurfaceComeOutRight) {
   ASSERT_EQ(surface->BltFast(1, 1, surface, &from, 0), DD_OK);
   EXPECT_EQ(pixel(surface, 1, 1), 0);
   EXPECT_EQ(pixel(surface, 6, 6), 5 * 8 + 5);
+  DDCOLORKEY key{0x7777, 0x7777};  // a key no pixel has: the keyed path, nothing skipped
+  surface->SetColorKey(DDCKEY_SRCBLT, &key);
+  RECT row{0, 7, 7, 8};
+  ASSERT_EQ(surface->BltFast(1, 7, surface, &row, DDBLTFAST_SRCCOLORKEY), DD_OK);
+  EXPECT_EQ(pixel(surface, 1, 7), 7 * 8 + 0);
+  EXPECT_EQ(pixel(surface, 7, 7), 7 * 8 + 6);
   RECT to{0, 0, 6, 6};
   RECT back{1, 1, 7, 7};
   ASSERT_EQ(surface->Blt(&to, surface, &back, DDBLT_WAIT, nullptr), DD_OK);
