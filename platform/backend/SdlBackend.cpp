@@ -12,6 +12,13 @@
 #include "platform/win32/WinUser.h"
 #include "platform/win32/WindowSystem.h"
 
+// KeyMap.cpp numbers keys by USB HID usage without seeing SDL; SDL's scancodes are the same.
+static_assert(SDL_SCANCODE_A == 4 && SDL_SCANCODE_Z == 29 && SDL_SCANCODE_1 == 30 &&
+              SDL_SCANCODE_0 == 39 && SDL_SCANCODE_ESCAPE == 41 && SDL_SCANCODE_SPACE == 44 &&
+              SDL_SCANCODE_F1 == 58 && SDL_SCANCODE_RIGHT == 79 && SDL_SCANCODE_UP == 82 &&
+              SDL_SCANCODE_KP_1 == 89 && SDL_SCANCODE_KP_8 == 96 && SDL_SCANCODE_KP_0 == 98 &&
+              SDL_SCANCODE_LSHIFT == 225 && SDL_SCANCODE_RSHIFT == 229);
+
 namespace platform {
 
 struct SdlBackend::State {
