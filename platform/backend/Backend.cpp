@@ -5,9 +5,10 @@
 
 namespace platform {
 namespace {
+// Never destroyed: objects released during static destruction may still reach the backend.
 std::unique_ptr<Backend>& installed() {
-  static std::unique_ptr<Backend> current;
-  return current;
+  static auto* current = new std::unique_ptr<Backend>();
+  return *current;
 }
 }  // namespace
 
