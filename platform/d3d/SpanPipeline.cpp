@@ -12,6 +12,11 @@ constexpr int kChunk = SpanPipeline::kChunk;
 
 float planeAt(const AttributePlane& p, float fx, float fy) { return p.v0 + p.ddx * fx + p.ddy * fy; }
 
+// Branch-free clamps (minss/maxss); a NaN value yields the lower bound.
+inline float atMost(float v, float hi) { return v < hi ? v : hi; }
+inline float atLeast(float v, float lo) { return v > lo ? v : lo; }
+inline float clampTo(float v, float lo, float hi) { return atMost(atLeast(v, lo), hi); }
+
 // Interpolation of depth, 1/w and the perspective-weighted attributes.
 template <bool Tex, bool Spec>
 void interpolate(const SpanPipeline& p, Chunk& c) {
@@ -81,7 +86,7 @@ void depthWrite(const SpanPipeline&, Chunk& c) {
 
 // Texel addressing. Coordinates are clamped to a range where float-to-int is defined.
 inline int safeFloor(float f) {
-  f = std::fmax(std::fmin(f, 16777216.0f), -16777216.0f);  // NaN becomes the lower bound
+  f = clampTo(f, -16777216.0f, 16777216.0f);  // NaN becomes the lower bound
   return static_cast<int>(std::floor(f));
 }
 template <bool Clamp, bool Pow2>
@@ -151,7 +156,7 @@ inline float combine(float a, float b) {
   else if constexpr (Op == CombineOp::kModulate2x) r = a * b * (2.0f / 255.0f);
   else if constexpr (Op == CombineOp::kModulate4x) r = a * b * (4.0f / 255.0f);
   else r = a + b;
-  return std::fmin(std::fmax(r, 0.0f), 255.0f);  // stage results saturate
+  return clampTo(r, 0.0f, 255.0f);  // stage results saturate
 }
 
 template <CombineOp Op>
@@ -173,7 +178,7 @@ void alphaCombine(const SpanPipeline& p, Chunk& c) {
 
 void addSpecular(const SpanPipeline&, Chunk& c) {
   for (int ch = 0; ch < 3; ++ch)
-    for (int i = 0; i < c.n; ++i) c.out[ch][i] = std::fmin(c.out[ch][i] + c.specular[ch][i], 255.0f);
+    for (int i = 0; i < c.n; ++i) c.out[ch][i] = atMost(c.out[ch][i] + c.specular[ch][i], 255.0f);
 }
 
 template <FogKind Kind, bool UseW>
@@ -189,7 +194,7 @@ void fog(const SpanPipeline& p, Chunk& c) {
     else if constexpr (Kind == FogKind::kExp) v = std::exp(-cfg.fogDensity * d);
     else if constexpr (Kind == FogKind::kExp2) v = std::exp(-(cfg.fogDensity * d) * (cfg.fogDensity * d));
     else v = c.specular[3][i] * (1.0f / 255.0f);
-    f[i] = std::fmin(std::fmax(v, 0.0f), 1.0f);  // NaN becomes 0: full fog
+    f[i] = v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f;  // NaN becomes 0: full fog
   }
   for (int ch = 0; ch < 3; ++ch) {
     const float fc = cfg.fogColor[ch];
@@ -198,7 +203,7 @@ void fog(const SpanPipeline& p, Chunk& c) {
 }
 
 inline int channel(float v) {  // 0..255, truncating
-  return static_cast<int>(std::fmin(std::fmax(v, 0.0f), 255.0f));
+  return static_cast<int>(clampTo(v, 0.0f, 255.0f));
 }
 
 void storeOpaque(const SpanPipeline&, Chunk& c) {
