@@ -1,0 +1,87 @@
+// loadMesh: the first mesh of a model file copied into the actor; missing or meshless models
+// leave the actor without mesh. Generated meshes: the sphere.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "actors/MeshActor.h"
+#include "tests/support/test_files.h"
+#include "xfile/MaterialSink.h"
+
+namespace {
+
+// A renderer table that holds nothing: models load without textures or materials.
+class EmptySink : public MaterialSink {
+ public:
+  Texture* getTexture(const char*) override { return nullptr; }
+  Texture* createMaterial(const char*, const D3DCOLORVALUE&, const D3DCOLORVALUE&, const D3DCOLORVALUE&,
+                          const D3DCOLORVALUE&, float, DWORD) override {
+    return nullptr;
+  }
+  Texture* findTexture(const char*) override { return nullptr; }
+  void setBoundTexture(Texture*, Texture*) override {}
+  Texture* boundTexture(Texture*) override { return nullptr; }
+  const D3DMATERIAL* materialDesc(Texture*) override { return nullptr; }
+};
+
+const char kQuadModel[] =
+    "xof 0302txt 0064\n"
+    "Mesh quad {\n"
+    " 4;\n"
+    " 0.0;0.0;0.0;,\n"
+    " 1.0;0.0;0.0;,\n"
+    " 1.0;1.0;0.0;,\n"
+    " 0.0;1.0;0.0;;\n"
+    " 1;\n"
+    " 4;0,1,2,3;;\n"
+    "}\n";
+
+TEST(LoadMesh, CopiesTheFirstMeshAndItsFannedTriangles) {
+  ASSERT_TRUE(qeltest::writeFileText("quad.x", kQuadModel));
+  EmptySink sink;
+  MeshActor actor;
+  ASSERT_EQ(actor.loadMesh(sink, "quad.x"), 1);
+  ASSERT_EQ(actor.vertexCount, 4);
+  ASSERT_EQ(actor.indexCount, 6);
+  EXPECT_EQ(actor.vertices[2].x, 1.0f);
+  EXPECT_EQ(actor.vertices[2].y, 1.0f);
+  for (int k = 0; k < actor.indexCount; ++k) EXPECT_LT(actor.indices[k], 4);
+  // Loading again replaces the mesh (the old arrays are freed, not leaked).
+  ASSERT_EQ(actor.loadMesh(sink, "quad.x"), 1);
+  EXPECT_EQ(actor.indexCount, 6);
+}
+
+TEST(LoadMesh, MissingOrMeshlessModelsLeaveNoMesh) {
+  EmptySink sink;
+  MeshActor actor;
+  actor.buildSphere(3, 3);
+  ASSERT_NE(actor.vertices, nullptr);
+  EXPECT_EQ(actor.loadMesh(sink, "nothing-here.x"), 0);
+  EXPECT_EQ(actor.vertices, nullptr);
+  EXPECT_EQ(actor.vertexCount, 0);
+  EXPECT_EQ(actor.indices, nullptr);
+  ASSERT_TRUE(qeltest::writeFileText("frame.x", "xof 0302txt 0064\nFrame empty {\n}\n"));
+  EXPECT_EQ(actor.loadMesh(sink, "frame.x"), 0);
+  EXPECT_EQ(actor.vertices, nullptr);
+  actor.draw(nullptr, IdentityMatrix);  // draws nothing, passes nothing on
+}
+
+TEST(BuildSphere, SizesOnTheActor) {
+  MeshActor sphere;
+  sphere.buildSphere(2, 16);
+  EXPECT_EQ(sphere.vertices, nullptr);
+  sphere.buildSphere(32, 2);
+  EXPECT_EQ(sphere.vertices, nullptr);
+  sphere.buildSphere(32, 16);
+  EXPECT_EQ(sphere.vertexCount, 528);
+  EXPECT_EQ(sphere.indexCount, 2880);
+  sphere.sphericalTexCoords();
+  EXPECT_NEAR(sphere.vertices[0].tv, 0.0f, 1e-6f);  // the pole z = -1 at latitude -90 degrees
+  MeshActor empty;
+  empty.sphericalTexCoords();
+  empty.planarTexCoords(200.0f);
+  EXPECT_EQ(empty.allocateMesh(-1, 3), nullptr);
+  EXPECT_EQ(empty.vertices, nullptr);
+}
+
+}  // namespace
