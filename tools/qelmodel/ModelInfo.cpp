@@ -1,0 +1,263 @@
+#include "tools/qelmodel/ModelInfo.h"
+
+#include <cstdio>
+#include <map>
+
+#include "tools/qelmodel/JsonWriter.h"
+#include "tools/qelmodel/ModelTable.h"
+#include "tools/qelmodel/TextEncoding.h"
+#include "xfile/TQelXFrame.h"
+#include "xfile/TQelXMesh.h"
+
+namespace {
+
+std::string nameOf(const char* name) { return shiftJisToUtf8(name ? name : ""); }
+
+std::string formatFloat(double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.6g", value);
+  return buffer;
+}
+
+// Face counts by number of corners.
+std::map<int, int> cornerCounts(const TQelXMesh& mesh) {
+  std::map<int, int> counts;
+  for (std::int32_t j = 0; j < mesh.faceCount; ++j) ++counts[mesh.faces[j]->count];
+  return counts;
+}
+
+bool bounds(const TQelXMesh& mesh, float low[3], float high[3]) {
+  if (mesh.vertexCount <= 0) return false;
+  const MeshVertex& first = mesh.vertices[0];
+  low[0] = high[0] = first.x;
+  low[1] = high[1] = first.y;
+  low[2] = high[2] = first.z;
+  for (std::int32_t i = 1; i < mesh.vertexCount; ++i) {
+    const float p[3] = {mesh.vertices[i].x, mesh.vertices[i].y, mesh.vertices[i].z};
+    for (int c = 0; c < 3; ++c) {
+      if (p[c] < low[c]) low[c] = p[c];
+      if (p[c] > high[c]) high[c] = p[c];
+    }
+  }
+  return true;
+}
+
+const TableEntry* textureEntry(const TQelXMesh& mesh) { return ModelTable::entry(mesh.texture); }
+
+// ---- JSON ----
+
+void jsonColour(JsonWriter& w, const char* key, const D3DCOLORVALUE& c) {
+  w.key(key);
+  w.beginArray();
+  w.number(c.r);
+  w.number(c.g);
+  w.number(c.b);
+  w.number(c.a);
+  w.endArray();
+}
+
+void jsonNameOrNull(JsonWriter& w, const char* key, const TableEntry* e) {
+  w.key(key);
+  if (e) {
+    w.string(shiftJisToUtf8(e->name));
+  } else {
+    w.null();
+  }
+}
+
+void jsonMesh(JsonWriter& w, const TQelXMesh& mesh, bool full) {
+  w.beginObject();
+  w.key("name");
+  w.string(nameOf(mesh.name));
+  w.key("vertexCount");
+  w.integer(mesh.vertexCount);
+  w.key("faceCount");
+  w.integer(mesh.faceCount);
+  w.key("cornerCounts");
+  w.beginObject();
+  for (const auto& [corners, faces] : cornerCounts(mesh)) {
+    w.key(std::to_string(corners));
+    w.integer(faces);
+  }
+  w.endObject();
+  jsonNameOrNull(w, "material", ModelTable::entry(mesh.material));
+  jsonNameOrNull(w, "texture", textureEntry(mesh));
+  w.key("textureLoaded");
+  w.boolean(ModelTable::imageOf(mesh.texture) != nullptr);
+  w.key("bounds");
+  float low[3], high[3];
+  if (bounds(mesh, low, high)) {
+    w.beginArray();
+    for (const float* corner : {low, high}) {
+      w.beginArray();
+      for (int c = 0; c < 3; ++c) w.number(corner[c]);
+      w.endArray();
+    }
+    w.endArray();
+  } else {
+    w.null();
+  }
+  if (full) {
+    w.key("vertices");
+    w.beginArray();
+    for (std::int32_t i = 0; i < mesh.vertexCount; ++i) {
+      const MeshVertex& v = mesh.vertices[i];
+      w.beginArray();
+      for (float value : {v.x, v.y, v.z, v.nx, v.ny, v.nz, v.tu, v.tv}) w.number(value);
+      w.endArray();
+    }
+    w.endArray();
+    w.key("faces");
+    w.beginArray();
+    for (std::int32_t j = 0; j < mesh.faceCount; ++j) {
+      w.beginArray();
+      for (std::int32_t k = 0; k < mesh.faces[j]->count; ++k) w.integer(mesh.faces[j]->indices[k]);
+      w.endArray();
+    }
+    w.endArray();
+  }
+  w.endObject();
+}
+
+void jsonFrame(JsonWriter& w, const TQelXFrame& frame, bool full) {
+  w.beginObject();
+  w.key("name");
+  w.string(nameOf(frame.name));
+  w.key("transform");
+  w.beginArray();
+  for (int i = 0; i < 16; ++i) w.number(frame.transform.at(i / 4, i % 4));
+  w.endArray();
+  w.key("meshes");
+  w.beginArray();
+  for (AttachmentNode* n = frame.attachments.first(); n; n = frame.attachments.after(n)) {
+    if (const TQelXMesh* mesh = dynamic_cast<const TQelXMesh*>(n->object)) jsonMesh(w, *mesh, full);
+  }
+  w.endArray();
+  w.key("children");
+  w.beginArray();
+  for (TQelVTree* c = frame.firstChild(); c; c = c->nextSibling()) {
+    if (const TQelXFrame* child = dynamic_cast<const TQelXFrame*>(c)) jsonFrame(w, *child, full);
+  }
+  w.endArray();
+  w.endObject();
+}
+
+std::string jsonReport(const std::string& file, const TQelXFrame* root, const ModelTable& table, bool full) {
+  JsonWriter w;
+  w.beginObject();
+  w.key("file");
+  w.string(file);
+  w.key("root");
+  if (root) {
+    jsonFrame(w, *root, full);
+  } else {
+    w.null();
+  }
+  w.key("materials");
+  w.beginArray();
+  for (const auto& e : table.entries) {
+    if (e->image) continue;
+    w.beginObject();
+    w.key("name");
+    w.string(shiftJisToUtf8(e->name));
+    jsonColour(w, "diffuse", e->desc.diffuse);
+    jsonColour(w, "ambient", e->desc.ambient);
+    jsonColour(w, "specular", e->desc.specular);
+    jsonColour(w, "emissive", e->desc.emissive);
+    w.key("power");
+    w.number(e->desc.power);
+    jsonNameOrNull(w, "boundTexture", e->bound);
+    w.endObject();
+  }
+  w.endArray();
+  w.key("textures");
+  w.beginArray();
+  for (const auto& e : table.entries) {
+    if (!e->image) continue;
+    w.beginObject();
+    w.key("name");
+    w.string(shiftJisToUtf8(e->name));
+    w.key("width");
+    w.integer(e->view.width);
+    w.key("height");
+    w.integer(e->view.height);
+    w.endObject();
+  }
+  w.endArray();
+  w.key("log");
+  w.beginArray();
+  for (const std::string& line : table.logLines) w.string(shiftJisToUtf8(line));
+  w.endArray();
+  w.endObject();
+  return w.text() + "\n";
+}
+
+// ---- text ----
+
+std::string colourText(const D3DCOLORVALUE& c) {
+  return "(" + formatFloat(c.r) + ", " + formatFloat(c.g) + ", " + formatFloat(c.b) + ", " + formatFloat(c.a) + ")";
+}
+
+std::string quotedOrNone(const TableEntry* e) { return e ? "\"" + shiftJisToUtf8(e->name) + "\"" : "none"; }
+
+void textFrame(std::string& out, const TQelXFrame& frame, const std::string& indent) {
+  out += indent + "frame \"" + nameOf(frame.name) + "\"\n";
+  const Matrix4& t = frame.transform;
+  out += indent + "  transform";
+  for (int r = 0; r < 4; ++r) {
+    out += r ? " |" : "";
+    for (int c = 0; c < 4; ++c) out += " " + formatFloat(t.at(r, c));
+  }
+  out += "\n";
+  for (AttachmentNode* n = frame.attachments.first(); n; n = frame.attachments.after(n)) {
+    const TQelXMesh* mesh = dynamic_cast<const TQelXMesh*>(n->object);
+    if (!mesh) continue;
+    out += indent + "  mesh \"" + nameOf(mesh->name) + "\": " + std::to_string(mesh->vertexCount) + " vertices, " +
+           std::to_string(mesh->faceCount) + " faces";
+    std::string corners;
+    for (const auto& [count, faces] : cornerCounts(*mesh)) {
+      corners += (corners.empty() ? "" : ", ") + std::to_string(faces) + " of " + std::to_string(count);
+    }
+    out += corners.empty() ? "\n" : " (corners: " + corners + ")\n";
+    float low[3], high[3];
+    if (bounds(*mesh, low, high)) {
+      out += indent + "    bounds (" + formatFloat(low[0]) + ", " + formatFloat(low[1]) + ", " + formatFloat(low[2]) +
+             ") to (" + formatFloat(high[0]) + ", " + formatFloat(high[1]) + ", " + formatFloat(high[2]) + ")\n";
+    }
+    out += indent + "    material " + quotedOrNone(ModelTable::entry(mesh->material)) + ", texture " +
+           quotedOrNone(textureEntry(*mesh)) +
+           (ModelTable::imageOf(mesh->texture) ? " (image loaded)\n" : " (no image)\n");
+  }
+  for (TQelVTree* c = frame.firstChild(); c; c = c->nextSibling()) {
+    if (const TQelXFrame* child = dynamic_cast<const TQelXFrame*>(c)) textFrame(out, *child, indent + "  ");
+  }
+}
+
+std::string textReport(const std::string& file, const TQelXFrame* root, const ModelTable& table) {
+  std::string out = "file: " + file + "\n";
+  if (root) {
+    textFrame(out, *root, "");
+  } else {
+    out += "no model: the file holds neither a top-level Frame nor a top-level Mesh\n";
+  }
+  for (const auto& e : table.entries) {
+    if (e->image) {
+      out += "texture \"" + shiftJisToUtf8(e->name) + "\": " + std::to_string(e->view.width) + "x" +
+             std::to_string(e->view.height) + "\n";
+    } else {
+      out += "material \"" + shiftJisToUtf8(e->name) + "\": diffuse " + colourText(e->desc.diffuse) + " ambient " +
+             colourText(e->desc.ambient) + " specular " + colourText(e->desc.specular) + " emissive " +
+             colourText(e->desc.emissive) + " power " + formatFloat(e->desc.power) + ", bound texture " +
+             quotedOrNone(e->bound) + "\n";
+    }
+  }
+  for (const std::string& line : table.logLines) out += "log: " + shiftJisToUtf8(line);
+  return out;
+}
+
+}  // namespace
+
+std::string modelInfo(const std::string& file, const TQelXFrame* root, const ModelTable& table,
+                      const InfoOptions& options) {
+  return options.json ? jsonReport(file, root, table, options.full) : textReport(file, root, table);
+}
