@@ -3,7 +3,10 @@
 // Only plain data lives here; the COM interfaces are declared with the objects.
 #pragma once
 
-#include "platform/win32/WinTypes.h"
+#include "platform/ddraw/DDraw.h"
+
+typedef DWORD* LPDWORD;  // repeated identically wherever the Win32 headers need them
+typedef WORD* LPWORD;
 
 typedef float D3DVALUE;
 typedef DWORD D3DCOLOR;  // 0xAARRGGBB
@@ -54,7 +57,6 @@ enum D3DLIGHTTYPE : DWORD {
   D3DLIGHT_PARALLELPOINT = 4,
 };
 
-// D3DLIGHT (76 bytes) is this structure without dwFlags.
 struct D3DLIGHT2 {
   DWORD dwSize;  // 80
   D3DLIGHTTYPE dltType;
@@ -66,9 +68,20 @@ struct D3DLIGHT2 {
   D3DVALUE dvTheta, dvPhi;
   DWORD dwFlags;
 };
+// The DirectX 3 light (76 bytes): D3DLIGHT2 without dwFlags, always active.
+struct D3DLIGHT {
+  DWORD dwSize;  // 76
+  D3DLIGHTTYPE dltType;
+  D3DCOLORVALUE dcvColor;
+  D3DVECTOR dvPosition;
+  D3DVECTOR dvDirection;
+  D3DVALUE dvRange, dvFalloff;
+  D3DVALUE dvAttenuation0, dvAttenuation1, dvAttenuation2;
+  D3DVALUE dvTheta, dvPhi;
+};
+typedef D3DLIGHT* LPD3DLIGHT;
 #define D3DLIGHT_ACTIVE 0x00000001
 #define D3DLIGHT_NO_SPECULAR 0x00000002
-constexpr DWORD kD3DLightSizeV1 = 76;
 
 // D3DFVF_TLVERTEX: screen position, 1/w, colours and one texture coordinate pair.
 struct D3DTLVERTEX {
@@ -336,17 +349,17 @@ enum D3DFOGMODE : DWORD { D3DFOG_NONE = 0, D3DFOG_EXP = 1, D3DFOG_EXP2 = 2, D3DF
 enum D3DSHADEMODE : DWORD { D3DSHADE_FLAT = 1, D3DSHADE_GOURAUD = 2, D3DSHADE_PHONG = 3 };
 enum D3DFILLMODE : DWORD { D3DFILL_POINT = 1, D3DFILL_WIREFRAME = 2, D3DFILL_SOLID = 3 };
 
-// Result codes. DirectDraw and Direct3D share the facility 0x876.
-#define MAKE_DDHRESULT(code) ((HRESULT)(0x88760000u | (DWORD)(code)))
-#define D3D_OK S_OK
-#define DD_OK S_OK
-#define DDERR_INVALIDPARAMS E_INVALIDARG
+// Result codes (MAKE_DDHRESULT and the DDERR_ codes come from DDraw.h).
+#define D3D_OK DD_OK
 #define D3DERR_INVALID_DEVICE MAKE_DDHRESULT(705)
 #define D3DERR_INITFAILED MAKE_DDHRESULT(706)
 #define D3DERR_INVALIDCURRENTVIEWPORT MAKE_DDHRESULT(735)
 #define D3DERR_INVALIDPRIMITIVETYPE MAKE_DDHRESULT(736)
 #define D3DERR_INVALIDVERTEXTYPE MAKE_DDHRESULT(737)
 #define D3DERR_TEXTURE_BADSIZE MAKE_DDHRESULT(738)
+#define D3DERR_TEXTURE_LOAD_FAILED MAKE_DDHRESULT(725)
+#define D3DERR_MATERIAL_SETDATA_FAILED MAKE_DDHRESULT(742)
+#define D3DERR_MATERIAL_GETDATA_FAILED MAKE_DDHRESULT(743)
 #define D3DERR_LIGHT_SET_FAILED MAKE_DDHRESULT(750)
 #define D3DERR_LIGHTHASVIEWPORT MAKE_DDHRESULT(751)
 #define D3DERR_LIGHTNOTINTHISVIEWPORT MAKE_DDHRESULT(752)
@@ -361,4 +374,4 @@ enum D3DFILLMODE : DWORD { D3DFILL_POINT = 1, D3DFILL_WIREFRAME = 2, D3DFILL_SOL
 #define D3DERR_VIEWPORTHASNODEVICE MAKE_DDHRESULT(774)
 #define D3DERR_NOCURRENTVIEWPORT MAKE_DDHRESULT(775)
 #define D3DERR_INVALIDVERTEXFORMAT MAKE_DDHRESULT(2048)
-#define D3DERR_ZBUFFER_NOTPRESENT MAKE_DDHRESULT(2081)
+#define D3DERR_ZBUFFER_NOTPRESENT MAKE_DDHRESULT(2070)
