@@ -125,8 +125,12 @@ bool renderModel(TQelXFrame* root, ModelTable& table, const RenderOptions& optio
       forEachMesh(frame, [&](TQelXMesh& mesh) {
         const TableEntry* image = ModelTable::imageOf(mesh.texture);
         device.setTexture(0, image ? &image->view : nullptr);
-        if (mesh.material && drawnMeshes) ++*drawnMeshes;
+        // A mesh without material is not drawn by the engine; here it gets the default colours.
+        Texture* own = mesh.material;
+        if (!own) mesh.material = table.fallbackMaterial();
         mesh.draw(table, frame);
+        mesh.material = own;
+        if (drawnMeshes && mesh.vertexCount > 0) ++*drawnMeshes;
       });
     });
     device.setTexture(0, nullptr);

@@ -2,7 +2,8 @@
 // pre-transformed vertices) on the software Direct3D device, into a 640x480 PNG. Every mesh is
 // drawn with its frame's accumulated transform; the camera looks at the centre of the model's
 // world-space bounds from a distance that fits them, turned by yaw (about y) and pitch (about
-// x); the light shines from the camera.
+// x); the light shines from the camera. Meshes without a material (which the engine does not
+// draw) are drawn with the renderer's default material colours.
 #pragma once
 
 class ModelTable;
@@ -14,6 +15,6 @@ struct RenderOptions {
 };
 
 // Writes the PNG; false (with nothing written) when the image cannot be written.
-// `drawnMeshes` receives the number of meshes drawn with a material.
+// `drawnMeshes` receives the number of meshes with vertices that were drawn.
 bool renderModel(TQelXFrame* root, ModelTable& table, const RenderOptions& options, const char* pngPath,
                  int* drawnMeshes);

@@ -6,7 +6,10 @@
 #include "platform/bitmap/BmpDecoder.h"
 #include "platform/bitmap/DibPixels.h"
 
-ModelTable::ModelTable() : vertices_(kWorkVertexCapacity), indices_(kWorkIndexCapacity) {}
+ModelTable::ModelTable() : vertices_(kWorkVertexCapacity), indices_(kWorkIndexCapacity) {
+  fallback_.name = "(default material)";
+  fallback_.desc = D3DMATERIAL{80, {1, 1, 1, 0}, {0.5f, 0.5f, 0.5f, 0}, {1, 1, 1, 1}, {0.5f, 0.5f, 0.5f, 0.5f}, 20.0f, 0, 16};
+}
 
 TableEntry* ModelTable::find(const char* name) {
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {

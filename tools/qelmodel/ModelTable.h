@@ -46,6 +46,9 @@ class ModelTable : public MeshDrawTarget {
   static Texture* handle(TableEntry* e) { return reinterpret_cast<Texture*>(e); }
   // The image a mesh textured with `handle` is drawn with, or null.
   static const TableEntry* imageOf(Texture* handle);
+  // A material for drawing meshes that have none (the renderer's default colours); not an
+  // entry of the table.
+  Texture* fallbackMaterial() { return handle(&fallback_); }
 
   std::vector<std::unique_ptr<TableEntry>> entries;  // in order of creation
   std::vector<std::string> logLines;                 // debug-log lines written by this table
@@ -54,6 +57,7 @@ class ModelTable : public MeshDrawTarget {
 
  private:
   TableEntry* find(const char* name);
+  TableEntry fallback_;
   std::vector<D3DTLVERTEX> vertices_;
   std::vector<WORD> indices_;
 };
