@@ -44,27 +44,30 @@ TQelXFrame* loadModel(MaterialSink& renderer, const char* fileName) {
   registerXFileClasses();
   TextStream* text = new (std::nothrow) TextStream;
   if (!text) return nullptr;
-  if (!fileName || !text->loadFile(fileName)) {
-    delete text;
-    return nullptr;
-  }
+  TQelXFrame* result = fileName && text->loadFile(fileName) ? readModel(renderer, *text) : nullptr;
+  delete text;
+  return result;
+}
+
+TQelXFrame* readModel(MaterialSink& renderer, TextStream& text) {
+  registerXFileClasses();
   TQelXFrame* result = nullptr;
   HeapString current;
-  takeToken(*text, current);
+  takeToken(text, current);
   while (!isEndOfData(current)) {
     if (isToken(current, "template") || isToken(current, "Header")) {
-      if (!passOverBlock(*text, current)) break;
+      if (!passOverBlock(text, current)) break;
     } else if (isToken(current, "Material")) {
-      readMaterial(renderer, *text, nullptr, true);
+      readMaterial(renderer, text, nullptr, true);
     } else if (isToken(current, "Frame")) {
-      TQelXFrame* frame = readFrame(renderer, *text);
+      TQelXFrame* frame = readFrame(renderer, text);
       if (frame) {
         if (result) result->release();  // an earlier top-level result is destroyed
         result = frame;
       }
     } else if (isToken(current, "Mesh")) {
       TQelXFrame* frame = static_cast<TQelXFrame*>(createObjectByName("TQelXFrame"));
-      TQelXMesh* mesh = readMesh(renderer, *text);
+      TQelXMesh* mesh = readMesh(renderer, text);
       if (frame && mesh) frame->attach(mesh);
       if (mesh) mesh->release();
       if (frame) {
@@ -73,8 +76,7 @@ TQelXFrame* loadModel(MaterialSink& renderer, const char* fileName) {
       }
       break;  // nothing after a top-level Mesh is read
     }
-    takeToken(*text, current);
+    takeToken(text, current);
   }
-  delete text;
   return result;
 }

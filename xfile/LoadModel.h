@@ -7,11 +7,14 @@
 #pragma once
 
 class MaterialSink;
+class TextStream;
 class TQelXFrame;
 
 // The root frame of the model in `fileName` (owned by the caller: release it), or null when
 // the file cannot be read, is empty, or holds neither a top-level Frame nor a top-level Mesh.
 TQelXFrame* loadModel(MaterialSink& renderer, const char* fileName);
+// The same reading over text already in memory, from its current position.
+TQelXFrame* readModel(MaterialSink& renderer, TextStream& text);
 
 // Registers TQelXMesh and TQelXFrame in the class registry, once. Runs by itself during
 // static initialisation of any program that links loadModel.

@@ -3,6 +3,7 @@
 // A change in what the reader makes of a real file shows up here as a changed row.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
