@@ -4,6 +4,8 @@
 #include <new>
 
 #include "geometry/SphereMesh.h"
+#include "graphics/LastResult.h"
+#include "platform/d3d/D3D.h"
 #include "geometry/TerrainGrid.h"
 #include "xfile/LoadModel.h"
 #include "xfile/TQelXFrame.h"
@@ -76,6 +78,19 @@ int MeshActor::loadMesh(MaterialSink& renderer, const char* fileName) {
   return vertices != nullptr;
 }
 
-Matrix4 MeshActor::drawSelf(IDirect3DDevice3* /*device*/, const Matrix4& parentWorld) {
-  return localMatrix * parentWorld;  // the local transform applies first
+Matrix4 MeshActor::drawSelf(IDirect3DDevice3* device, const Matrix4& parentWorld) {
+  Matrix4 world = localMatrix * parentWorld;  // the local transform applies first
+  if (vertices == nullptr || device == nullptr) return world;
+  // The texture colour alone: lighting's diffuse colour does not modulate it.
+  lastResult = device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 0);
+  lastResult = device->SetRenderState(D3DRENDERSTATE_TEXTUREMAPBLEND, D3DTBLEND_COPY);
+  lastResult = device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  lastResult = device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  D3DMATRIX worldTransform;
+  std::memcpy(&worldTransform, &world, sizeof worldTransform);
+  lastResult = device->SetTransform(D3DTRANSFORMSTATE_WORLD, &worldTransform);
+  lastResult = device->SetTexture(0, texture);
+  lastResult = device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX, vertices, DWORD(vertexCount), indices,
+                                            DWORD(indexCount), D3DDP_WAIT);
+  return world;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "actors/MeshActor.h"
+#include "platform/d3d/D3DTypes.h"
 
 inline constexpr float kParticleGravity = -0.0245f;  // force per unit of mass, per frame
 inline constexpr float kParticleDrag = -0.01f;       // force per unit of velocity
@@ -23,6 +24,10 @@ class ParticleActor : public MeshActor {
   // 0xFF000000 + g * 0x010101 with g = life * 255 / 512 (integer, clamped to 0..255).
   std::uint32_t colour() const;
   Vector3* bounceVelocity() override { return &velocity; }
+  // The four corners, as a triangle strip, of the square around the view-space point `view`
+  // (depth view.z > 0) on the 640x480 screen: 320 pixels per unit at depth 1, centre (320, 240),
+  // sz = 1 - 1 / z as the default projection gives.
+  static void screenSquare(const Vector3& view, std::uint32_t colour, D3DTLVERTEX corners[4]);
 
   Vector3 velocity{0.0f, 0.0f, 0.0f};  // world units per frame
   Vector3 force{0.0f, 0.0f, 0.0f};     // accumulated during an update; zero between updates
