@@ -84,10 +84,12 @@ void depthWrite(const SpanPipeline&, Chunk& c) {
     if (c.live[i]) dst[i] = c.z16[i];
 }
 
-// Texel addressing. Coordinates are clamped to a range where float-to-int is defined.
+// Texel addressing. Coordinates are clamped to a range where float-to-int is defined; the
+// floor avoids a library call (SSE2 has no rounding instruction).
 inline int safeFloor(float f) {
   f = clampTo(f, -16777216.0f, 16777216.0f);  // NaN becomes the lower bound
-  return static_cast<int>(std::floor(f));
+  int i = static_cast<int>(f);
+  return i - (f < static_cast<float>(i) ? 1 : 0);
 }
 template <bool Clamp, bool Pow2>
 inline int address(int i, int size) {
@@ -119,31 +121,43 @@ void samplePoint(const SpanPipeline& p, Chunk& c) {
   }
 }
 
+// A 565 texel spread over a 64-bit word, one channel per 21-bit field (blue at 0, green at
+// 21, red at 42). Bilinear weights have 7 fraction bits per axis, so the four products sum
+// to at most 63 * 128 * 128 < 2^20 per field: no carries between channels, and the blend
+// costs four multiplications.
+inline std::uint64_t spread565(std::uint16_t p) {
+  return (p & 0x1Fu) | (static_cast<std::uint64_t>((p >> 5) & 0x3Fu) << 21) |
+         (static_cast<std::uint64_t>(p >> 11) << 42);
+}
+
 template <bool ClampU, bool ClampV, bool Pow2, bool Key>
 void sampleBilinear(const SpanPipeline& p, Chunk& c) {
   const TextureImage& t = *p.config.texture;
-  const float W = static_cast<float>(t.width), H = static_cast<float>(t.height);
+  // Texel addresses in 1/128 texel; texel i's centre lies at u = (i + 0.5) / size.
+  const float W = static_cast<float>(t.width) * 128.0f, H = static_cast<float>(t.height) * 128.0f;
+  constexpr float kToByte5 = 255.0f / (31.0f * 16384.0f), kToByte6 = 255.0f / (63.0f * 16384.0f);
   for (int i = 0; i < c.n; ++i) {
     if (!c.live[i]) continue;
-    const float fu = c.u[i] * W - 0.5f, fv = c.v[i] * H - 0.5f;
-    const int iu = safeFloor(fu), iv = safeFloor(fv);
-    const float au = fu - static_cast<float>(iu), av = fv - static_cast<float>(iv);
+    const int fu = safeFloor(c.u[i] * W) - 64, fv = safeFloor(c.v[i] * H) - 64;
+    const int iu = fu >> 7, iv = fv >> 7;
+    const std::uint64_t au = static_cast<std::uint64_t>(fu & 127), av = static_cast<std::uint64_t>(fv & 127);
     const int x0 = address<ClampU, Pow2>(iu, t.width), x1 = address<ClampU, Pow2>(iu + 1, t.width);
     const int y0 = address<ClampV, Pow2>(iv, t.height), y1 = address<ClampV, Pow2>(iv + 1, t.height);
     if constexpr (Key) {
-      int kx = address<ClampU, Pow2>(safeFloor(c.u[i] * W), t.width);
-      int ky = address<ClampV, Pow2>(safeFloor(c.v[i] * H), t.height);
+      // The key is tested on the texel the pixel falls in (the point-sampled one).
+      const int kx = address<ClampU, Pow2>((fu + 64) >> 7, t.width);
+      const int ky = address<ClampV, Pow2>((fv + 64) >> 7, t.height);
       if (texelAt(t, kx, ky) == t.colorKey) {
         c.live[i] = 0;
         continue;
       }
     }
-    const std::uint16_t s00 = texelAt(t, x0, y0), s10 = texelAt(t, x1, y0);
-    const std::uint16_t s01 = texelAt(t, x0, y1), s11 = texelAt(t, x1, y1);
-    const float w00 = (1 - au) * (1 - av), w10 = au * (1 - av), w01 = (1 - au) * av, w11 = au * av;
-    c.texel[0][i] = w00 * red565(s00) + w10 * red565(s10) + w01 * red565(s01) + w11 * red565(s11);
-    c.texel[1][i] = w00 * green565(s00) + w10 * green565(s10) + w01 * green565(s01) + w11 * green565(s11);
-    c.texel[2][i] = w00 * blue565(s00) + w10 * blue565(s10) + w01 * blue565(s01) + w11 * blue565(s11);
+    const std::uint64_t w00 = (128 - au) * (128 - av), w10 = au * (128 - av), w01 = (128 - au) * av, w11 = au * av;
+    const std::uint64_t sum = spread565(texelAt(t, x0, y0)) * w00 + spread565(texelAt(t, x1, y0)) * w10 +
+                              spread565(texelAt(t, x0, y1)) * w01 + spread565(texelAt(t, x1, y1)) * w11;
+    c.texel[0][i] = static_cast<float>((sum >> 42) & 0x1FFFFF) * kToByte5;
+    c.texel[1][i] = static_cast<float>((sum >> 21) & 0x1FFFFF) * kToByte6;
+    c.texel[2][i] = static_cast<float>(sum & 0x1FFFFF) * kToByte5;
   }
 }
 
