@@ -141,25 +141,19 @@ class ActorScene : public testing::Test {
     device->EndScene();
   }
 
-  platform::RgbaImage capture() {
+  // The target as an RGBA image, through the PNG writer (which also keeps it for inspection).
+  platform::RgbaImage capture(const std::string& path) {
     platform::SurfaceMemory m;
     EXPECT_TRUE(platform::surfaceMemory(target, m));
+    platform::PixelTarget pixels;
+    pixels.bits = m.bits;
+    pixels.width = kWidth;
+    pixels.height = kHeight;
+    pixels.pitch = m.pitch;
+    pixels.bitsPerPixel = 16;
     platform::RgbaImage image;
-    image.width = kWidth;
-    image.height = kHeight;
-    image.pixels.resize(std::size_t(kWidth) * kHeight * 4);
-    for (int y = 0; y < kHeight; ++y) {
-      const auto* row = reinterpret_cast<const std::uint16_t*>(static_cast<const std::uint8_t*>(m.bits) + y * m.pitch);
-      for (int x = 0; x < kWidth; ++x) {
-        const std::uint16_t c = row[x];
-        std::uint8_t* out = &image.pixels[(std::size_t(y) * kWidth + x) * 4];
-        const int r = c >> 11, g = (c >> 5) & 63, b = c & 31;
-        out[0] = std::uint8_t(r << 3 | r >> 2);
-        out[1] = std::uint8_t(g << 2 | g >> 4);
-        out[2] = std::uint8_t(b << 3 | b >> 2);
-        out[3] = 255;
-      }
-    }
+    EXPECT_TRUE(platform::writePngTarget(path.c_str(), pixels));
+    EXPECT_TRUE(platform::readPngRgba(path.c_str(), image));
     return image;
   }
 };
@@ -205,9 +199,9 @@ TEST_F(ActorScene, MatchesReferenceImage) {
   }
 
   drawFrame(sceneRoot, particleRoot, camera, spark);
-  const platform::RgbaImage actual = capture();
   const std::string actualPath = qeltest::scratchDir() + "/actor_scene.png";
-  ASSERT_TRUE(platform::writePngRgba(actualPath.c_str(), actual.pixels.data(), kWidth, kHeight, kWidth * 4));
+  const platform::RgbaImage actual = capture(actualPath);
+  ASSERT_EQ(actual.pixels.size(), std::size_t(kWidth) * kHeight * 4);
   if (std::getenv("QEL_WRITE_REFERENCE")) {
     const std::string out = qeltest::sourceDir() + "/tests/actors/reference/actor_scene.png";
     platform::writePngRgba(out.c_str(), actual.pixels.data(), kWidth, kHeight, kWidth * 4);

@@ -47,13 +47,6 @@ TEST(SphereMesh, SceneSphereIsUnitWithClosedSeam) {
   EXPECT_NEAR(seam.y, equatorStart.y, 1e-5f);
   EXPECT_NEAR(seam.tu, 1.0f, 1e-6f);
   EXPECT_NEAR(v[8 * (c + 1) + c].tu, float(c) / float(c - 1), 1e-5f);
-  // First band: (0, w, 1), (w, w + 1, 1).
-  EXPECT_EQ(idx[0], 0);
-  EXPECT_EQ(idx[1], c + 1);
-  EXPECT_EQ(idx[2], 1);
-  EXPECT_EQ(idx[3], c + 1);
-  EXPECT_EQ(idx[4], c + 2);
-  EXPECT_EQ(idx[5], 1);
   for (std::uint16_t i : idx) EXPECT_LT(i, v.size());
 }
 

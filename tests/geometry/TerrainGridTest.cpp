@@ -39,13 +39,7 @@ TEST(TerrainGrid, SceneGridCountsExtentsAndCentre) {
   EXPECT_EQ(centre.x, 0.0f);
   EXPECT_EQ(centre.z, 0.0f);
   EXPECT_EQ(centre.ny, 1.0f);
-  std::uint16_t highest = 0;
-  for (std::uint16_t i : g.indices) highest = std::max(highest, i);
-  EXPECT_EQ(highest, 4095);
-  // The last cell's second triangle closes the index list.
-  EXPECT_EQ(g.indices[23811], 63 * 64 + 62);
-  EXPECT_EQ(g.indices[23812], 63 * 64 + 63);
-  EXPECT_EQ(g.indices[23813], 62 * 64 + 63);
+  EXPECT_EQ(g.indices.back(), 62 * 64 + 63);  // the last cell closes the list
 }
 
 TEST(TerrainGrid, LargestGridKeepsIndicesDistinct) {
