@@ -12,6 +12,7 @@
 
 #include "foundation/ClassRegistry.h"
 #include "foundation/TextStream.h"
+#include "xfile/LoadModel.h"
 #include "xfile/ReadMaterial.h"
 #include "xfile/TQelXMesh.h"
 #include "xfile/XTokens.h"
@@ -318,6 +319,7 @@ void MeshReader::fixUp() {
 }  // namespace
 
 TQelXMesh* readMesh(MaterialSink& renderer, TextStream& text) {
+  registerXFileClasses();  // also links the registration into programs that only read meshes
   TQelXMesh* mesh = static_cast<TQelXMesh*>(createObjectByName("TQelXMesh"));
   if (!mesh) return nullptr;
   MeshReader(renderer, text, *mesh).read();

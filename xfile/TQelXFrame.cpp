@@ -4,6 +4,7 @@
 
 #include "foundation/ClassRegistry.h"
 #include "foundation/TextStream.h"
+#include "xfile/LoadModel.h"
 #include "xfile/ReadMaterial.h"
 #include "xfile/TQelXMesh.h"
 #include "xfile/XTokens.h"
@@ -71,7 +72,10 @@ TQelXFrame* readFrameAt(MaterialSink& renderer, TextStream& text, int depth) {
 
 }  // namespace
 
-TQelXFrame* readFrame(MaterialSink& renderer, TextStream& text) { return readFrameAt(renderer, text, 0); }
+TQelXFrame* readFrame(MaterialSink& renderer, TextStream& text) {
+  registerXFileClasses();  // also links the registration into programs that only read frames
+  return readFrameAt(renderer, text, 0);
+}
 
 MeshVertex* firstMeshVertices(const TQelXFrame* root, std::int32_t* vertexCount) {
   const TQelXMesh* mesh = root ? root->firstMesh() : nullptr;
