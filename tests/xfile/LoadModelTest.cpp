@@ -38,9 +38,10 @@ TEST_F(LoadModel, ClassesAreRegisteredByName) {
 }
 
 TEST_F(LoadModel, HeaderOnlyAndMissingFiles) {
-  EXPECT_EQ(load(kHeader), nullptr);
-  EXPECT_EQ(load(""), nullptr);
   resetDebugLog();
+  EXPECT_EQ(load(kHeader), nullptr);
+  EXPECT_EQ(load(""), nullptr);  // an empty file: no model and no message
+  EXPECT_EQ(qeltest::readFileText(kDebugLogFileName), "");
   EXPECT_EQ(loadModel(sink, "missing.x"), nullptr);
   std::string log = qeltest::readFileText(kDebugLogFileName);
   EXPECT_EQ(log, std::string(kOpenFailurePrefix) + "missing.x" + kOpenFailureSuffix);
