@@ -1,0 +1,13 @@
+// The texture table's debug-log messages, as Shift-JIS bytes.
+#pragma once
+
+// "ファイルのオープンに失敗しました FileName… " (ending in a blank): a BMP file could not be
+// loaded. A double quote, the file name, a double quote, CR and LF follow.
+inline constexpr const char kTextureOpenFailedMessage[] =
+    "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x83\x49\x81\x5b\x83\x76\x83\x93\x82\xc9\x8e\xb8\x94\x73"
+    "\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x20\x46\x69\x6c\x65\x4e\x61\x6d\x65\x81\x63\x20";
+// "Textureサーフェイスの生成に失敗しました": the texture surface could not be created
+// (written without a line end).
+inline constexpr const char kTextureSurfaceFailedMessage[] =
+    "\x54\x65\x78\x74\x75\x72\x65\x83\x54\x81\x5b\x83\x74\x83\x46\x83\x43\x83\x58\x82\xcc\x90\xb6\x90\xac"
+    "\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
