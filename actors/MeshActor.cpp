@@ -5,6 +5,7 @@
 
 #include "geometry/SphereMesh.h"
 #include "graphics/LastResult.h"
+#include "graphics/Texture.h"
 #include "platform/d3d/D3D.h"
 #include "geometry/TerrainGrid.h"
 #include "xfile/LoadModel.h"
@@ -54,8 +55,11 @@ void MeshActor::setPosition(const Vector3& p) {
 
 Vector3* MeshActor::bounceVelocity() { return nullptr; }
 
+void MeshActor::setTexture(const Texture* entry) { texture = entry != nullptr ? entry->deviceTexture : nullptr; }
+
 int MeshActor::loadMesh(MaterialSink& renderer, const char* fileName) {
   freeMesh();
+  texture = nullptr;
   TQelXFrame* model = loadModel(renderer, fileName);
   if (model == nullptr) return 0;
   std::int32_t modelVertexCount = 0;
@@ -71,6 +75,7 @@ int MeshActor::loadMesh(MaterialSink& renderer, const char* fileName) {
       indices = modelIndices;
       indexCount = modelIndexCount;
       modelIndices = nullptr;
+      setTexture(firstMeshTexture(model));  // the renderer's table keeps it alive
     }
   }
   delete[] modelIndices;

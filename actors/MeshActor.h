@@ -19,10 +19,12 @@ class MeshActor : public Actor {
   MeshActor() = default;
   ~MeshActor() override;
 
-  // Fills the mesh from the first mesh of the .x model `fileName`. A missing model or one
-  // without a mesh leaves the actor without mesh (the loader's log line is the report); 1 when
-  // a mesh was loaded, else 0.
+  // Fills the mesh and texture from the first mesh of the .x model `fileName` (the model itself
+  // is released). A missing model or one without a mesh leaves the actor without mesh or
+  // texture (the loader's log line is the report); 1 when a mesh was loaded, else 0.
   virtual int loadMesh(MaterialSink& renderer, const char* fileName);
+  // texture = the entry's device texture; a null entry gives no texture.
+  void setTexture(const Texture* entry);
   // Frees any mesh, then allocates vertexCount vertices and indexCount indices (contents
   // undefined). Returns the index block; null, and no mesh, for a negative count.
   std::uint16_t* allocateMesh(std::int32_t vertexCount, std::int32_t indexCount);

@@ -5,18 +5,20 @@
 #include <string>
 
 #include "actors/MeshActor.h"
+#include "graphics/Texture.h"
 #include "tests/support/test_files.h"
 #include "xfile/MaterialSink.h"
 
 namespace {
 
-// A renderer table that holds nothing: models load without textures or materials.
+// A renderer table that holds nothing, or one entry it hands out for every texture and material.
 class EmptySink : public MaterialSink {
  public:
-  Texture* getTexture(const char*) override { return nullptr; }
+  Texture* entry = nullptr;
+  Texture* getTexture(const char*) override { return entry; }
   Texture* createMaterial(const char*, const D3DCOLORVALUE&, const D3DCOLORVALUE&, const D3DCOLORVALUE&,
                           const D3DCOLORVALUE&, float, DWORD) override {
-    return nullptr;
+    return entry;
   }
   Texture* findTexture(const char*) override { return nullptr; }
   void setBoundTexture(Texture*, Texture*) override {}
@@ -49,6 +51,33 @@ TEST(LoadMesh, CopiesTheFirstMeshAndItsFannedTriangles) {
   // Loading again replaces the mesh (the old arrays are freed, not leaked).
   ASSERT_EQ(actor.loadMesh(sink, "quad.x"), 1);
   EXPECT_EQ(actor.indexCount, 6);
+}
+
+// A stand-in device texture: never called, only passed along.
+IDirect3DTexture2* const kDeviceTexture = reinterpret_cast<IDirect3DTexture2*>(0x2000);
+
+TEST(LoadMesh, TakesTheFirstMeshTextureAndSetTextureReplacesIt) {
+  std::string model = kQuadModel;
+  model.insert(model.rfind('}'),
+               " MeshMaterialList { 1; 1; 0;;\n"
+               "  Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { \"check.bmp\"; } }\n"
+               " }\n");
+  ASSERT_TRUE(qeltest::writeFileText("textured.x", model));
+  Texture entry;
+  entry.deviceTexture = kDeviceTexture;
+  EmptySink sink;
+  sink.entry = &entry;
+  MeshActor actor;
+  ASSERT_EQ(actor.loadMesh(sink, "textured.x"), 1);
+  EXPECT_EQ(actor.texture, kDeviceTexture);
+  actor.setTexture(nullptr);
+  EXPECT_EQ(actor.texture, nullptr);
+  actor.setTexture(&entry);
+  EXPECT_EQ(actor.texture, kDeviceTexture);
+  // A model that cannot be read takes the texture away with the mesh.
+  EXPECT_EQ(actor.loadMesh(sink, "missing.x"), 0);
+  EXPECT_EQ(actor.texture, nullptr);
+  entry.deviceTexture = nullptr;  // not a real interface: nothing to release
 }
 
 TEST(LoadMesh, MissingOrMeshlessModelsLeaveNoMesh) {
