@@ -1,0 +1,3 @@
+#include "app/SceneState.h"
+
+SceneState scene;
