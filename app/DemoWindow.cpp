@@ -58,12 +58,17 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   }
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand) {
+HWND openDemoWindow(HINSTANCE instance, HINSTANCE previousInstance, int showCommand) {
   if (previousInstance == nullptr) registerWindowClass(instance);
   HWND window = CreateWindowExA(WS_EX_APPWINDOW, kWindowClassName, kWindowTitle, WS_OVERLAPPEDWINDOW, 0, 0,
                                 kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
-  ShowWindow(window, showCommand);
+  ShowWindow(window, showCommand);  // results not tested: the loop runs even without a window
   UpdateWindow(window);
+  return window;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand) {
+  HWND window = openDemoWindow(instance, previousInstance, showCommand);
   setUpScene(window);  // a failed set-up leaves sceneReady false: the loop still runs
   for (;;) {
     MSG message;

@@ -14,6 +14,10 @@ inline constexpr char kWindowClassName[] = "hello";
 inline constexpr char kWindowTitle[] = "Test";
 inline constexpr char kGreeting[] = "Hello, World!";
 
+// Registers the class unless a previous instance exists, then creates, shows and updates the
+// window "Test" (640x480 at 0, 0).
+HWND openDemoWindow(HINSTANCE instance, HINSTANCE previousInstance, int showCommand);
+// The program: window, scene, then the loop; returns the wParam of WM_QUIT.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 // The window procedure of the "hello" class.
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
