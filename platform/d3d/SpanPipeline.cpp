@@ -10,7 +10,6 @@ namespace {
 using Chunk = SpanPipeline::Chunk;
 constexpr int kChunk = SpanPipeline::kChunk;
 
-float planeAt(const AttributePlane& p, float fx, float fy) { return p.v0 + p.ddx * fx + p.ddy * fy; }
 
 // Branch-free clamps (minss/maxss); a NaN value yields the lower bound.
 inline float atMost(float v, float hi) { return v < hi ? v : hi; }
@@ -22,22 +21,17 @@ template <bool Tex, bool Spec>
 void interpolate(const SpanPipeline& p, Chunk& c) {
   const TriangleSetup& t = *p.tri;
   const int n = c.n;
-  const float fx = static_cast<float>(c.x) - t.x0, fy = static_cast<float>(c.y) - t.y0;
+  const float* fx = c.fx;  // pixel positions relative to the planes' reference point
+  const float* fy = c.fy;
   alignas(32) float inv[kChunk];
-  {
-    const float zb = planeAt(t.z, fx, fy), zd = t.z.ddx;
-    const float rb = planeAt(t.rhw, fx, fy), rd = t.rhw.ddx;
-    const float wb = planeAt(t.pw, fx, fy), wd = t.pw.ddx;
-    for (int i = 0; i < n; ++i) {
-      const float fi = static_cast<float>(i);
-      c.z[i] = zb + zd * fi;
-      c.rhw[i] = rb + rd * fi;
-      inv[i] = 1.0f / (wb + wd * fi);
-    }
+  for (int i = 0; i < n; ++i) {
+    c.z[i] = t.z.v0 + t.z.ddx * fx[i] + t.z.ddy * fy[i];
+    c.rhw[i] = t.rhw.v0 + t.rhw.ddx * fx[i] + t.rhw.ddy * fy[i];
+    inv[i] = 1.0f / (t.pw.v0 + t.pw.ddx * fx[i] + t.pw.ddy * fy[i]);
   }
   auto attr = [&](int k, float* dst) {
-    const float b = planeAt(t.q[k], fx, fy), d = t.q[k].ddx;
-    for (int i = 0; i < n; ++i) dst[i] = (b + d * static_cast<float>(i)) * inv[i];
+    const AttributePlane pl = t.q[k];
+    for (int i = 0; i < n; ++i) dst[i] = (pl.v0 + pl.ddx * fx[i] + pl.ddy * fy[i]) * inv[i];
   };
   for (int ch = 0; ch < 4; ++ch) attr(kAttrR + ch, c.diffuse[ch]);
   if constexpr (Tex) {
@@ -67,10 +61,9 @@ bool depthPasses(std::uint16_t incoming, std::uint16_t stored) {
 
 template <DWORD Func>
 void depthTest(const SpanPipeline&, Chunk& c) {
-  const std::uint16_t* stored = c.depthRow + c.x;
   for (int i = 0; i < c.n; ++i) {
     c.z16[i] = depthValue(c.z[i]);
-    c.live[i] = depthPasses<Func>(c.z16[i], stored[i]) ? 1 : 0;
+    c.live[i] = depthPasses<Func>(c.z16[i], *c.depth[i]) ? 1 : 0;
   }
 }
 
@@ -79,9 +72,8 @@ void noDepthTest(const SpanPipeline&, Chunk& c) {
 }
 
 void depthWrite(const SpanPipeline&, Chunk& c) {
-  std::uint16_t* dst = c.depthRow + c.x;
   for (int i = 0; i < c.n; ++i)
-    if (c.live[i]) dst[i] = c.z16[i];
+    if (c.live[i]) *c.depth[i] = c.z16[i];
 }
 
 // Texel addressing. Coordinates are clamped to a range where float-to-int is defined; the
@@ -221,21 +213,19 @@ inline int channel(float v) {  // 0..255, truncating
 }
 
 void storeOpaque(const SpanPipeline&, Chunk& c) {
-  std::uint16_t* dst = c.colorRow + c.x;
   for (int i = 0; i < c.n; ++i)
-    if (c.live[i]) dst[i] = pack565(channel(c.out[0][i]), channel(c.out[1][i]), channel(c.out[2][i]));
+    if (c.live[i]) *c.color[i] = pack565(channel(c.out[0][i]), channel(c.out[1][i]), channel(c.out[2][i]));
 }
 
 // ONE/ONE: per-channel saturating add at the target's precision.
 void storeAdditive(const SpanPipeline&, Chunk& c) {
-  std::uint16_t* dst = c.colorRow + c.x;
   for (int i = 0; i < c.n; ++i) {
     if (!c.live[i]) continue;
-    const int d = dst[i];
+    const int d = *c.color[i];
     const int r = std::min(31, (d >> 11) + (channel(c.out[0][i]) >> 3));
     const int g = std::min(63, ((d >> 5) & 63) + (channel(c.out[1][i]) >> 2));
     const int b = std::min(31, (d & 31) + (channel(c.out[2][i]) >> 3));
-    dst[i] = static_cast<std::uint16_t>((r << 11) | (g << 5) | b);
+    *c.color[i] = static_cast<std::uint16_t>((r << 11) | (g << 5) | b);
   }
 }
 
@@ -249,12 +239,11 @@ inline float factorOf(float srcAlpha) {
 
 template <BlendFactor Src, BlendFactor Dst>
 void storeBlended(const SpanPipeline&, Chunk& c) {
-  std::uint16_t* dst = c.colorRow + c.x;
   for (int i = 0; i < c.n; ++i) {
     if (!c.live[i]) continue;
     const float fs = factorOf<Src>(c.out[3][i]), fd = factorOf<Dst>(c.out[3][i]);
-    const std::uint16_t d = dst[i];
-    dst[i] = pack565(channel(c.out[0][i] * fs + red565(d) * fd), channel(c.out[1][i] * fs + green565(d) * fd),
+    const std::uint16_t d = *c.color[i];
+    *c.color[i] = pack565(channel(c.out[0][i] * fs + red565(d) * fd), channel(c.out[1][i] * fs + green565(d) * fd),
                      channel(c.out[2][i] * fs + blue565(d) * fd));
   }
 }
@@ -356,6 +345,20 @@ SpanPipeline::Stage pickStore(const PixelConfig& c) {
   }
 }
 
+void selectStages(const PixelConfig& config, SpanPipeline::Stages* out) {
+  const bool tex = config.texture != nullptr;
+  out->interpolate = pickInterpolate(tex, config.needsSpecular);
+  out->depthTest = pickDepthTest(config);
+  out->samplePoint = tex ? pickSampler<false>(config) : nullptr;
+  out->sampleBilinear = tex ? pickSampler<true>(config) : nullptr;
+  out->depthWrite = config.depthWrite ? depthWrite : nullptr;
+  out->colorCombine = pickCombine<ColorHolder>(config.colorOp);
+  out->alphaCombine = config.blend ? pickCombine<AlphaHolder>(config.alphaOp) : nullptr;
+  out->specular = config.specularAdd ? addSpecular : nullptr;
+  out->fog = config.fogUsesW ? pickFogW<true>(config.fog) : pickFogW<false>(config.fog);
+  out->store = pickStore(config);
+}
+
 }  // namespace
 
 void SpanPipeline::bindArgs() {
@@ -380,17 +383,7 @@ void SpanPipeline::bindArgs() {
 
 void SpanPipeline::prepare(const PixelConfig& cfg) {
   config = cfg;
-  const bool tex = config.texture != nullptr;
-  interpolate_ = pickInterpolate(tex, config.needsSpecular);
-  depthTest_ = pickDepthTest(config);
-  samplePoint_ = tex ? pickSampler<false>(config) : nullptr;
-  sampleBilinear_ = tex ? pickSampler<true>(config) : nullptr;
-  depthWrite_ = config.depthWrite ? depthWrite : nullptr;
-  colorCombine_ = pickCombine<ColorHolder>(config.colorOp);
-  alphaCombine_ = config.blend ? pickCombine<AlphaHolder>(config.alphaOp) : nullptr;
-  specular_ = config.specularAdd ? addSpecular : nullptr;
-  fog_ = config.fogUsesW ? pickFogW<true>(config.fog) : pickFogW<false>(config.fog);
-  store_ = pickStore(config);
+  selectStages(config, &stages_);
   // Constant inputs: the texture factor, texture alpha (RGB565 has none: opaque), and
   // specular alpha for the case nothing interpolates it.
   const D3DCOLOR tf = config.textureFactor;
@@ -405,34 +398,53 @@ void SpanPipeline::prepare(const PixelConfig& cfg) {
   bindArgs();
 }
 
+void SpanPipeline::runChunk(Stage sample) {
+  Chunk& c = chunk_;
+  const Stages& s = stages_;
+  s.interpolate(*this, c);
+  s.depthTest(*this, c);
+  int live = 0;
+  for (int i = 0; i < c.n; ++i) live += c.live[i];
+  if (live == 0) return;
+  if (sample) sample(*this, c);
+  if (s.depthWrite) s.depthWrite(*this, c);
+  s.colorCombine(*this, c);
+  if (s.alphaCombine) s.alphaCombine(*this, c);
+  if (s.specular) s.specular(*this, c);
+  if (s.fog) s.fog(*this, c);
+  s.store(*this, c);
+}
+
 void SpanPipeline::drawTriangle(const TriangleSetup& setup, bool bilinear, const ColorTarget& color,
                                 const DepthTarget& depth) {
   tri = &setup;
-  const Stage sample = config.texture ? (bilinear ? sampleBilinear_ : samplePoint_) : nullptr;
+  const Stage sample = config.texture ? (bilinear ? stages_.sampleBilinear : stages_.samplePoint) : nullptr;
   Chunk& c = chunk_;
+  c.n = 0;
   for (int y = setup.rowFirst; y <= setup.rowLast; ++y) {
     int first, last;
     if (!setup.rowSpan(y, &first, &last)) continue;
-    c.colorRow = color.row(y);
-    c.depthRow = config.depthTest ? depth.row(y) : nullptr;
-    c.y = y;
-    for (int x = first; x <= last; x += kChunk) {
-      c.x = x;
-      c.n = std::min(kChunk, last - x + 1);
-      interpolate_(*this, c);
-      depthTest_(*this, c);
-      int live = 0;
-      for (int i = 0; i < c.n; ++i) live += c.live[i];
-      if (live == 0) continue;
-      if (sample) sample(*this, c);
-      if (depthWrite_) depthWrite_(*this, c);
-      colorCombine_(*this, c);
-      if (alphaCombine_) alphaCombine_(*this, c);
-      if (specular_) specular_(*this, c);
-      if (fog_) fog_(*this, c);
-      store_(*this, c);
+    std::uint16_t* colorRow = color.row(y);
+    std::uint16_t* depthRow = config.depthTest ? depth.row(y) : nullptr;
+    const float fy = static_cast<float>(y) - setup.y0;
+    for (int x = first; x <= last;) {
+      const int take = std::min(kChunk - c.n, last - x + 1);
+      for (int k = 0; k < take; ++k, ++x) {
+        const int i = c.n + k;
+        c.fx[i] = static_cast<float>(x) - setup.x0;
+        c.fy[i] = fy;
+        c.color[i] = colorRow + x;
+        c.depth[i] = depthRow ? depthRow + x : nullptr;
+      }
+      c.n += take;
+      if (c.n == kChunk) {
+        runChunk(sample);
+        c.n = 0;
+      }
     }
   }
+  if (c.n > 0) runChunk(sample);
+  c.n = 0;
 }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
-// The optimised pixel path: a triangle's rows are cut into chunks of up to kChunk pixels,
-// and each chunk runs through a short list of stage functions (interpolate, depth test,
+// The optimised pixel path: a triangle's covered pixels are gathered, row after row, into
+// chunks of up to kChunk pixels, and each chunk runs through a short list of stage functions (interpolate, depth test,
 // sample, depth write, combine, specular, fog, store) held as structure-of-arrays data.
 // The stage functions are template instances chosen once per draw call (the sampler once
 // per triangle) from a PixelConfig, so no render state is tested per pixel; the loops are
@@ -16,11 +16,14 @@ class SpanPipeline {
  public:
   static constexpr int kChunk = 32;
 
-  // Per-chunk working data; colours are floats in 0..255.
+  // Per-chunk working data: up to kChunk covered pixels of one triangle, from one or more
+  // rows, with their positions and target addresses; colours are floats in 0..255.
   struct Chunk {
-    int n = 0, x = 0, y = 0;
-    std::uint16_t* colorRow = nullptr;
-    std::uint16_t* depthRow = nullptr;
+    int n = 0;
+    alignas(32) float fx[kChunk];  // pixel position minus the planes' reference point
+    alignas(32) float fy[kChunk];
+    std::uint16_t* color[kChunk];
+    std::uint16_t* depth[kChunk];  // null entries when depth is not tested
     alignas(32) float z[kChunk];
     alignas(32) float rhw[kChunk];
     alignas(32) float u[kChunk];
@@ -34,6 +37,12 @@ class SpanPipeline {
     alignas(32) std::uint8_t live[kChunk];
   };
   using Stage = void (*)(const SpanPipeline&, Chunk&);
+  // The stage functions chosen for a draw call (null: the stage is skipped).
+  struct Stages {
+    Stage interpolate = nullptr, depthTest = nullptr, samplePoint = nullptr, sampleBilinear = nullptr,
+          depthWrite = nullptr, colorCombine = nullptr, alphaCombine = nullptr, specular = nullptr, fog = nullptr,
+          store = nullptr;
+  };
 
   // Chooses the stages for a draw call.
   void prepare(const PixelConfig& config);
@@ -48,18 +57,10 @@ class SpanPipeline {
   const float* alphaArg[2] = {};
 
  private:
-  Stage interpolate_ = nullptr;
-  Stage depthTest_ = nullptr;
-  Stage samplePoint_ = nullptr;
-  Stage sampleBilinear_ = nullptr;
-  Stage depthWrite_ = nullptr;
-  Stage colorCombine_ = nullptr;
-  Stage alphaCombine_ = nullptr;
-  Stage specular_ = nullptr;
-  Stage fog_ = nullptr;
-  Stage store_ = nullptr;
+  Stages stages_;
   Chunk chunk_;
   void bindArgs();
+  void runChunk(Stage sample);
 };
 
 }  // namespace platform
