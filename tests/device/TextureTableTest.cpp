@@ -79,6 +79,12 @@ TEST_F(TextureTable, WithoutACreatedRendererTheSurfaceFailureIsLogged) {
   EXPECT_EQ(empty.getTexture("checker.bmp"), nullptr);
   EXPECT_EQ(logText(), kSurfaceFailed);
   EXPECT_TRUE(tableEmpty(empty));
+  // A material still gets its colours for software lighting, but no device handle.
+  Texture* paint = empty.createMaterial("paint", 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1);
+  EXPECT_EQ(empty.findTexture("paint"), paint);
+  EXPECT_EQ(paint->material, nullptr);
+  EXPECT_EQ(paint->materialHandle, 0u);
+  EXPECT_EQ(paint->materialDesc.diffuse.r, 1.0f);
 }
 
 TEST_F(TextureTable, MaterialEntriesHaveNoSurfaceAValidHandleAndTheLaterNameWins) {
