@@ -34,9 +34,15 @@ TEST(AssetFiles, GeneratorReproducesTheCommittedFilesExactly) {
     EXPECT_FALSE(written.empty()) << file.name;
     EXPECT_TRUE(committed == written) << file.name << " differs from assets/; run assetgen assets";
   }
-  std::set<std::string> present;
-  for (const auto& entry : std::filesystem::directory_iterator(assetsDir())) present.insert(entry.path().filename().string());
-  EXPECT_EQ(present, generated) << "assets/ holds exactly the generator's files";
+  // Every model and bitmap in assets/ comes from the generator (other files, such as key
+  // scripts for the demo, may live beside them).
+  for (const auto& entry : std::filesystem::directory_iterator(assetsDir())) {
+    const std::string name = entry.path().filename().string();
+    const bool model = name.size() > 2 && name.substr(name.size() - 2) == ".x";
+    if (model || isBitmap(name)) {
+      EXPECT_TRUE(generated.count(name)) << name << " is not made by the generator";
+    }
+  }
 }
 
 TEST(AssetFiles, EveryFileTheSceneNamesExistsWithItsExactName) {
