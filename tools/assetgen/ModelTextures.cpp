@@ -34,7 +34,7 @@ RgbImage paintJetTexture() {
         if (panelS > 0.47 || panelT > 0.46) c = c * 0.85;
       } else if (x < 224) {
         const double gleam = std::exp(-std::pow((t - 0.35) * 6.0, 2.0));
-        c = mix({0.22, 0.20, 0.12}, {0.75, 0.70, 0.45}, 0.6 * gleam);
+        c = mix({0.13, 0.15, 0.19}, {0.55, 0.58, 0.62}, 0.7 * gleam);  // smoked glass with a gleam
       } else {
         c = grey(0.17 + 0.08 * tiledFbm(x / 8.0, y / 8.0, 32, 32, 2, 9));
       }
