@@ -1,5 +1,7 @@
 #include "platform/d3d/SpanPipeline.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -122,35 +124,102 @@ inline std::uint64_t spread565(std::uint16_t p) {
          (static_cast<std::uint64_t>(p >> 11) << 42);
 }
 
+// Bilinear sample of pixel i (the scalar path, and the tail of the SSE2 path).
+template <bool ClampU, bool ClampV, bool Pow2, bool Key>
+inline void bilinearOne(const TextureImage& t, float W, float H, Chunk& c, int i) {
+  constexpr float kToByte5 = 255.0f / (31.0f * 16384.0f), kToByte6 = 255.0f / (63.0f * 16384.0f);
+  const int fu = safeFloor(c.u[i] * W) - 64, fv = safeFloor(c.v[i] * H) - 64;
+  const int iu = fu >> 7, iv = fv >> 7;
+  const std::uint64_t au = static_cast<std::uint64_t>(fu & 127), av = static_cast<std::uint64_t>(fv & 127);
+  const int x0 = address<ClampU, Pow2>(iu, t.width), x1 = address<ClampU, Pow2>(iu + 1, t.width);
+  const int y0 = address<ClampV, Pow2>(iv, t.height), y1 = address<ClampV, Pow2>(iv + 1, t.height);
+  if constexpr (Key) {
+    // The key is tested on the texel the pixel falls in (the point-sampled one).
+    const int kx = address<ClampU, Pow2>((fu + 64) >> 7, t.width);
+    const int ky = address<ClampV, Pow2>((fv + 64) >> 7, t.height);
+    if (texelAt(t, kx, ky) == t.colorKey) {
+      c.live[i] = 0;
+      return;
+    }
+  }
+  const std::uint64_t w00 = (128 - au) * (128 - av), w10 = au * (128 - av), w01 = (128 - au) * av, w11 = au * av;
+  const std::uint64_t sum = spread565(texelAt(t, x0, y0)) * w00 + spread565(texelAt(t, x1, y0)) * w10 +
+                            spread565(texelAt(t, x0, y1)) * w01 + spread565(texelAt(t, x1, y1)) * w11;
+  c.texel[0][i] = static_cast<float>((sum >> 42) & 0x1FFFFF) * kToByte5;
+  c.texel[1][i] = static_cast<float>((sum >> 21) & 0x1FFFFF) * kToByte6;
+  c.texel[2][i] = static_cast<float>(sum & 0x1FFFFF) * kToByte5;
+}
+
+// Four texel indices (wrap on a power-of-two size, or clamp) in SSE2.
+template <bool Clamp>
+inline __m128i addressFour(__m128i i, int size) {
+  if constexpr (Clamp) {
+    i = _mm_andnot_si128(_mm_cmplt_epi32(i, _mm_setzero_si128()), i);
+    const __m128i hi = _mm_set1_epi32(size - 1);
+    const __m128i over = _mm_cmpgt_epi32(i, hi);
+    return _mm_or_si128(_mm_and_si128(over, hi), _mm_andnot_si128(over, i));
+  } else {
+    return _mm_and_si128(i, _mm_set1_epi32(size - 1));
+  }
+}
+
+// floor() of four floats already clamped to the int range.
+inline __m128i floorFour(__m128 f) {
+  const __m128i i = _mm_cvttps_epi32(f);
+  return _mm_add_epi32(i, _mm_castps_si128(_mm_cmplt_ps(f, _mm_cvtepi32_ps(i))));  // -1 where truncation rounded up
+}
+
 template <bool ClampU, bool ClampV, bool Pow2, bool Key>
 void sampleBilinear(const SpanPipeline& p, Chunk& c) {
   const TextureImage& t = *p.config.texture;
   // Texel addresses in 1/128 texel; texel i's centre lies at u = (i + 0.5) / size.
   const float W = static_cast<float>(t.width) * 128.0f, H = static_cast<float>(t.height) * 128.0f;
-  constexpr float kToByte5 = 255.0f / (31.0f * 16384.0f), kToByte6 = 255.0f / (63.0f * 16384.0f);
-  for (int i = 0; i < c.n; ++i) {
-    if (!c.live[i]) continue;
-    const int fu = safeFloor(c.u[i] * W) - 64, fv = safeFloor(c.v[i] * H) - 64;
-    const int iu = fu >> 7, iv = fv >> 7;
-    const std::uint64_t au = static_cast<std::uint64_t>(fu & 127), av = static_cast<std::uint64_t>(fv & 127);
-    const int x0 = address<ClampU, Pow2>(iu, t.width), x1 = address<ClampU, Pow2>(iu + 1, t.width);
-    const int y0 = address<ClampV, Pow2>(iv, t.height), y1 = address<ClampV, Pow2>(iv + 1, t.height);
-    if constexpr (Key) {
-      // The key is tested on the texel the pixel falls in (the point-sampled one).
-      const int kx = address<ClampU, Pow2>((fu + 64) >> 7, t.width);
-      const int ky = address<ClampV, Pow2>((fv + 64) >> 7, t.height);
-      if (texelAt(t, kx, ky) == t.colorKey) {
-        c.live[i] = 0;
-        continue;
+  int i = 0;
+  if constexpr (!Key && (ClampU || Pow2) && (ClampV || Pow2)) {
+    // Four pixels at a time: addresses and weights in SSE2, texel loads scalar, the blend
+    // with 16-bit multiply-adds (channel * weight stays below 2^20).
+    const __m128 lo = _mm_set1_ps(-16777216.0f), hi = _mm_set1_ps(16777216.0f);
+    const __m128i k64 = _mm_set1_epi32(64), k127 = _mm_set1_epi32(127), k128 = _mm_set1_epi32(128);
+    const __m128i k31 = _mm_set1_epi32(31), k63 = _mm_set1_epi32(63);
+    const __m128 scale5 = _mm_set1_ps(255.0f / (31.0f * 16384.0f)), scale6 = _mm_set1_ps(255.0f / (63.0f * 16384.0f));
+    const auto* base = reinterpret_cast<const std::uint8_t*>(t.bits);
+    alignas(16) std::int32_t x0[4], x1[4], y0[4], y1[4];
+    for (; i + 4 <= c.n; i += 4) {
+      const __m128 su = _mm_min_ps(_mm_max_ps(_mm_mul_ps(_mm_loadu_ps(c.u + i), _mm_set1_ps(W)), lo), hi);
+      const __m128 sv = _mm_min_ps(_mm_max_ps(_mm_mul_ps(_mm_loadu_ps(c.v + i), _mm_set1_ps(H)), lo), hi);
+      const __m128i fu = _mm_sub_epi32(floorFour(su), k64), fv = _mm_sub_epi32(floorFour(sv), k64);
+      const __m128i iu = _mm_srai_epi32(fu, 7), iv = _mm_srai_epi32(fv, 7);
+      const __m128i au = _mm_and_si128(fu, k127), av = _mm_and_si128(fv, k127);
+      const __m128i bu = _mm_sub_epi32(k128, au), bv = _mm_sub_epi32(k128, av);
+      _mm_store_si128(reinterpret_cast<__m128i*>(x0), addressFour<ClampU>(iu, t.width));
+      _mm_store_si128(reinterpret_cast<__m128i*>(x1), addressFour<ClampU>(_mm_add_epi32(iu, _mm_set1_epi32(1)), t.width));
+      _mm_store_si128(reinterpret_cast<__m128i*>(y0), addressFour<ClampV>(iv, t.height));
+      _mm_store_si128(reinterpret_cast<__m128i*>(y1), addressFour<ClampV>(_mm_add_epi32(iv, _mm_set1_epi32(1)), t.height));
+      std::int32_t s00[4], s10[4], s01[4], s11[4];
+      for (int k = 0; k < 4; ++k) {
+        const auto* r0 = reinterpret_cast<const std::uint16_t*>(base + static_cast<std::intptr_t>(y0[k]) * t.pitch);
+        const auto* r1 = reinterpret_cast<const std::uint16_t*>(base + static_cast<std::intptr_t>(y1[k]) * t.pitch);
+        s00[k] = r0[x0[k]], s10[k] = r0[x1[k]], s01[k] = r1[x0[k]], s11[k] = r1[x1[k]];
       }
+      // Weights fit 16 bits (at most 128 * 128), so the 16-bit multiply gives the product.
+      const __m128i w00 = _mm_mullo_epi16(bu, bv), w10 = _mm_mullo_epi16(au, bv);
+      const __m128i w01 = _mm_mullo_epi16(bu, av), w11 = _mm_mullo_epi16(au, av);
+      const __m128i t00 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s00));
+      const __m128i t10 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s10));
+      const __m128i t01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s01));
+      const __m128i t11 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s11));
+      auto blend = [&](int shift, __m128i mask) {
+        auto ch = [&](__m128i texel) { return _mm_and_si128(_mm_srli_epi32(texel, shift), mask); };
+        return _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(ch(t00), w00), _mm_madd_epi16(ch(t10), w10)),
+                             _mm_add_epi32(_mm_madd_epi16(ch(t01), w01), _mm_madd_epi16(ch(t11), w11)));
+      };
+      _mm_storeu_ps(c.texel[0] + i, _mm_mul_ps(_mm_cvtepi32_ps(blend(11, k31)), scale5));
+      _mm_storeu_ps(c.texel[1] + i, _mm_mul_ps(_mm_cvtepi32_ps(blend(5, k63)), scale6));
+      _mm_storeu_ps(c.texel[2] + i, _mm_mul_ps(_mm_cvtepi32_ps(blend(0, k31)), scale5));
     }
-    const std::uint64_t w00 = (128 - au) * (128 - av), w10 = au * (128 - av), w01 = (128 - au) * av, w11 = au * av;
-    const std::uint64_t sum = spread565(texelAt(t, x0, y0)) * w00 + spread565(texelAt(t, x1, y0)) * w10 +
-                              spread565(texelAt(t, x0, y1)) * w01 + spread565(texelAt(t, x1, y1)) * w11;
-    c.texel[0][i] = static_cast<float>((sum >> 42) & 0x1FFFFF) * kToByte5;
-    c.texel[1][i] = static_cast<float>((sum >> 21) & 0x1FFFFF) * kToByte6;
-    c.texel[2][i] = static_cast<float>(sum & 0x1FFFFF) * kToByte5;
   }
+  for (; i < c.n; ++i)
+    if (c.live[i]) bilinearOne<ClampU, ClampV, Pow2, Key>(t, W, H, c, i);
 }
 
 template <CombineOp Op>
