@@ -53,11 +53,11 @@ TEST(AssetWriters, NumbersAreSixDecimalsWithoutExponentOrNegativeZero) {
 
 TEST(AssetWriters, MaterialIsWrittenWithElevenNumbersAndAQuotedTexture) {
   assetgen::XFileWriter x;
-  assetgen::MaterialSpec spec;
-  spec.name = "Red";
-  spec.face[1] = spec.face[2] = 0;
-  spec.texture = "red.bmp";
-  x.material(spec);
+  assetgen::MaterialDesc desc;
+  desc.name = "Red";
+  desc.face[1] = desc.face[2] = 0;
+  desc.texture = "red.bmp";
+  x.material(desc);
   const std::string& text = x.text();
   const std::string expected =
       "Material Red {\n"

@@ -69,7 +69,7 @@ std::string clawFile() {
   XFileWriter x;
   x.beginFrame("Tsume");
   x.translation(0, 0, 0);
-  MaterialSpec steel;
+  MaterialDesc steel;
   steel.name = "TsumeSteel";
   steel.power = 40;
   steel.specular[0] = steel.specular[1] = steel.specular[2] = 0.3;

@@ -31,7 +31,7 @@ GenMesh buildCrateMesh() {
 
 std::string crateFile() {
   XFileWriter x;
-  MaterialSpec wood;
+  MaterialDesc wood;
   wood.name = "CrateWood";
   wood.power = 5;
   wood.specular[0] = wood.specular[1] = wood.specular[2] = 0.1;

@@ -139,7 +139,7 @@ GenMesh buildJetMesh() {
 
 std::string jetFile() {
   XFileWriter x;
-  MaterialSpec paint;
+  MaterialDesc paint;
   paint.name = "F22Paint";
   paint.power = 20;
   paint.specular[0] = paint.specular[1] = paint.specular[2] = 0.25;

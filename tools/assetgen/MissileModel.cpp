@@ -66,7 +66,7 @@ std::string missileFile() {
   XFileWriter x;
   x.beginFrame("Daikon");
   x.translation(0, 0, 0);
-  MaterialSpec skin;
+  MaterialDesc skin;
   skin.name = "DaikonSkin";
   skin.power = 8;
   skin.specular[0] = skin.specular[1] = skin.specular[2] = 0.2;

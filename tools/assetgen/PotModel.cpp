@@ -29,7 +29,7 @@ GenMesh buildPotMesh() {
 
 std::string potFile() {
   XFileWriter x;
-  MaterialSpec glaze;
+  MaterialDesc glaze;
   glaze.name = "TsuboGlaze";
   glaze.power = 30;
   glaze.specular[0] = glaze.specular[1] = glaze.specular[2] = 0.3;

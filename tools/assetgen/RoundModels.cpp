@@ -37,7 +37,7 @@ std::string ballFile() {
   XFileWriter x;
   x.beginFrame("Ball");
   x.translation(0, 0, 0);
-  MaterialSpec grey;
+  MaterialDesc grey;
   grey.name = "BallGrey";
   grey.face[0] = grey.face[1] = grey.face[2] = 0.8;
   grey.power = 15;
@@ -50,7 +50,7 @@ std::string skyFile() {
   XFileWriter x;
   x.beginFrame("Sky");
   x.translation(0, 0, 0);
-  MaterialSpec sky;
+  MaterialDesc sky;
   sky.name = "SkyDome";
   sky.power = 0;
   sky.specular[0] = sky.specular[1] = sky.specular[2] = 0.0;

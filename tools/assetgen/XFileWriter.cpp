@@ -149,18 +149,18 @@ void XFileWriter::line(const std::string& s) {
   out_ += '\n';
 }
 
-void XFileWriter::materialBody(const MaterialSpec& spec) {
-  line(spec.name.empty() ? "Material {" : "Material " + spec.name + " {");
+void XFileWriter::materialBody(const MaterialDesc& desc) {
+  line(desc.name.empty() ? "Material {" : "Material " + desc.name + " {");
   ++depth_;
-  line(formatNumber(spec.face[0]) + ";" + formatNumber(spec.face[1]) + ";" + formatNumber(spec.face[2]) + ";" +
-       formatNumber(spec.face[3]) + ";;");
-  line(formatNumber(spec.power) + ";");
-  line(formatNumber(spec.specular[0]) + ";" + formatNumber(spec.specular[1]) + ";" + formatNumber(spec.specular[2]) + ";;");
-  line(formatNumber(spec.emissive[0]) + ";" + formatNumber(spec.emissive[1]) + ";" + formatNumber(spec.emissive[2]) + ";;");
-  if (!spec.texture.empty()) {
+  line(formatNumber(desc.face[0]) + ";" + formatNumber(desc.face[1]) + ";" + formatNumber(desc.face[2]) + ";" +
+       formatNumber(desc.face[3]) + ";;");
+  line(formatNumber(desc.power) + ";");
+  line(formatNumber(desc.specular[0]) + ";" + formatNumber(desc.specular[1]) + ";" + formatNumber(desc.specular[2]) + ";;");
+  line(formatNumber(desc.emissive[0]) + ";" + formatNumber(desc.emissive[1]) + ";" + formatNumber(desc.emissive[2]) + ";;");
+  if (!desc.texture.empty()) {
     line("TextureFilename {");
     ++depth_;
-    line("\"" + spec.texture + "\";");
+    line("\"" + desc.texture + "\";");
     --depth_;
     line("}");
   }
@@ -168,9 +168,9 @@ void XFileWriter::materialBody(const MaterialSpec& spec) {
   line("}");
 }
 
-void XFileWriter::material(const MaterialSpec& spec) {
+void XFileWriter::material(const MaterialDesc& desc) {
   out_ += '\n';
-  materialBody(spec);
+  materialBody(desc);
 }
 
 void XFileWriter::beginFrame(const std::string& name) {
@@ -199,8 +199,8 @@ void XFileWriter::endFrame() {
   line("}");
 }
 
-void XFileWriter::mesh(const std::string& name, const GenMesh& mesh, NormalLayout layout, const MaterialSpec& spec) {
-  meshBody(name, mesh, layout, &spec, "");
+void XFileWriter::mesh(const std::string& name, const GenMesh& mesh, NormalLayout layout, const MaterialDesc& desc) {
+  meshBody(name, mesh, layout, &desc, "");
 }
 
 void XFileWriter::mesh(const std::string& name, const GenMesh& mesh, NormalLayout layout,
@@ -209,7 +209,7 @@ void XFileWriter::mesh(const std::string& name, const GenMesh& mesh, NormalLayou
 }
 
 void XFileWriter::meshBody(const std::string& name, const GenMesh& mesh, NormalLayout layout,
-                           const MaterialSpec* spec, const std::string& reference) {
+                           const MaterialDesc* desc, const std::string& reference) {
   // Written vertices: all of them, or one per distinct position (texture coordinates must
   // then agree between the merged vertices; the first one's are written).
   std::vector<int> written;            // mesh vertex of each written vertex
@@ -293,8 +293,8 @@ void XFileWriter::meshBody(const std::string& name, const GenMesh& mesh, NormalL
   std::string indices;
   for (std::size_t f = 0; f < mesh.faces.size(); ++f) indices += std::string("0") + listEnd(f, mesh.faces.size());
   line(indices);
-  if (spec) {
-    materialBody(*spec);
+  if (desc) {
+    materialBody(*desc);
   } else {
     line("{ " + reference + " }");
   }

@@ -11,7 +11,7 @@
 
 namespace assetgen {
 
-struct MaterialSpec {
+struct MaterialDesc {
   std::string name;                     // empty: an unnamed Material
   double face[4] = {1, 1, 1, 1};        // face colour red, green, blue, alpha
   double power = 10;
@@ -33,14 +33,14 @@ class XFileWriter {
   XFileWriter();  // header line, templates and the Header object
 
   // A Material object at the current level (top level or inside a frame).
-  void material(const MaterialSpec& spec);
+  void material(const MaterialDesc& desc);
   void beginFrame(const std::string& name);
   // FrameTransformMatrix, row-major with the translation in the fourth row.
   void transform(const double m[16]);
   void translation(double x, double y, double z);
   void endFrame();
-  // A Mesh whose MeshMaterialList holds `spec` inline.
-  void mesh(const std::string& name, const GenMesh& mesh, NormalLayout layout, const MaterialSpec& spec);
+  // A Mesh whose MeshMaterialList holds `desc` inline.
+  void mesh(const std::string& name, const GenMesh& mesh, NormalLayout layout, const MaterialDesc& desc);
   // A Mesh whose MeshMaterialList names an earlier Material.
   void mesh(const std::string& name, const GenMesh& mesh, NormalLayout layout, const std::string& materialName);
 
@@ -48,8 +48,8 @@ class XFileWriter {
 
  private:
   void line(const std::string& s);
-  void materialBody(const MaterialSpec& spec);
-  void meshBody(const std::string& name, const GenMesh& mesh, NormalLayout layout, const MaterialSpec* spec,
+  void materialBody(const MaterialDesc& desc);
+  void meshBody(const std::string& name, const GenMesh& mesh, NormalLayout layout, const MaterialDesc* desc,
                 const std::string& reference);
 
   std::string out_;
