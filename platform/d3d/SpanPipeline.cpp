@@ -63,10 +63,8 @@ bool depthPasses(std::uint16_t incoming, std::uint16_t stored) {
 
 template <DWORD Func>
 void depthTest(const SpanPipeline&, Chunk& c) {
-  for (int i = 0; i < c.n; ++i) {
-    c.z16[i] = depthValue(c.z[i]);
-    c.live[i] = depthPasses<Func>(c.z16[i], *c.depth[i]) ? 1 : 0;
-  }
+  for (int i = 0; i < c.n; ++i) c.z16[i] = depthValue(c.z[i]);  // vectorises
+  for (int i = 0; i < c.n; ++i) c.live[i] = depthPasses<Func>(c.z16[i], *c.depth[i]) ? 1 : 0;
 }
 
 void noDepthTest(const SpanPipeline&, Chunk& c) {
@@ -281,20 +279,30 @@ inline int channel(float v) {  // 0..255, truncating
   return static_cast<int>(clampTo(v, 0.0f, 255.0f));
 }
 
-void storeOpaque(const SpanPipeline&, Chunk& c) {
-  for (int i = 0; i < c.n; ++i)
-    if (c.live[i]) *c.color[i] = pack565(channel(c.out[0][i]), channel(c.out[1][i]), channel(c.out[2][i]));
+// The chunk's colours as 565 pixels (a loop the compiler vectorises).
+void packOut(const Chunk& c, std::uint16_t* packed) {
+  for (int i = 0; i < c.n; ++i) packed[i] = pack565(channel(c.out[0][i]), channel(c.out[1][i]), channel(c.out[2][i]));
 }
 
-// ONE/ONE: per-channel saturating add at the target's precision.
+void storeOpaque(const SpanPipeline&, Chunk& c) {
+  alignas(32) std::uint16_t packed[kChunk];
+  packOut(c, packed);
+  for (int i = 0; i < c.n; ++i)
+    if (c.live[i]) *c.color[i] = packed[i];
+}
+
+// ONE/ONE: per-channel saturating add at the target's precision (the source truncated to
+// 565 first).
 void storeAdditive(const SpanPipeline&, Chunk& c) {
+  alignas(32) std::uint16_t packed[kChunk];
+  packOut(c, packed);
   for (int i = 0; i < c.n; ++i) {
     if (!c.live[i]) continue;
-    const int d = *c.color[i];
-    const int r = std::min(31, (d >> 11) + (channel(c.out[0][i]) >> 3));
-    const int g = std::min(63, ((d >> 5) & 63) + (channel(c.out[1][i]) >> 2));
-    const int b = std::min(31, (d & 31) + (channel(c.out[2][i]) >> 3));
-    *c.color[i] = static_cast<std::uint16_t>((r << 11) | (g << 5) | b);
+    const int d = *c.color[i], s = packed[i];
+    const int r = std::min(0xF800, (d & 0xF800) + (s & 0xF800));
+    const int g = std::min(0x07E0, (d & 0x07E0) + (s & 0x07E0));
+    const int b = std::min(0x001F, (d & 0x001F) + (s & 0x001F));
+    *c.color[i] = static_cast<std::uint16_t>(r | g | b);
   }
 }
 
