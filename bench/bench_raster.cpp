@@ -8,6 +8,12 @@
 //
 // Run: cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQEL_BENCH=ON -DQEL_TESTS=OFF
 //      cmake --build build/bench --target bench_raster && build/bench/bench/bench_raster
+// Compare in the same session with the anchor (Mesa llvmpipe, two threads, then one):
+//      gcc -O2 -std=c99 -o /tmp/gl_anchor ../shared/bench/gl-anchor/gl_anchor.c -lEGL -lpng -ldl -lm
+//      LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe /tmp/gl_anchor
+//      LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe LP_NUM_THREADS=1 /tmp/gl_anchor
+// and set the "readback" median of the first against this benchmark's median.
+// QEL_FRAME_DUMP=file.raw writes the last frame as raw little-endian RGB565, 640x480.
 #include "platform/d3d/SoftwareDevice.h"
 
 #include <benchmark/benchmark.h>
@@ -380,7 +386,6 @@ void BM_SyntheticFrame(benchmark::State& state) {
     scene->renderFrame();
     benchmark::DoNotOptimize(scene->frame().data());
   }
-  // QEL_FRAME_DUMP=path writes the last frame as raw little-endian RGB565, 640x480.
   if (const char* path = std::getenv("QEL_FRAME_DUMP")) {
     if (std::FILE* f = std::fopen(path, "wb")) {
       std::fwrite(scene->frame().data(), 2, scene->frame().size(), f);
