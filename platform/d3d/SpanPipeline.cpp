@@ -44,13 +44,18 @@ void interpolate(const SpanPipeline& p, Chunk& c) {
     for (int ch = 0; ch < 4; ++ch) attr(kAttrSR + ch, c.specular[ch]);
 }
 
-std::uint16_t depthValue(float z) {
-  z = z < 0.0f ? 0.0f : (z > 1.0f ? 1.0f : z);  // also maps NaN to 1
-  return static_cast<std::uint16_t>(z * 65535.0f + 0.5f);
+// Depth quantised for the 16-bit buffer, four pixels at a time; NaN becomes 1.
+void quantiseDepth(Chunk& c) {
+  const __m128 one = _mm_set1_ps(1.0f), zero = _mm_setzero_ps(), scale = _mm_set1_ps(65535.0f),
+               half = _mm_set1_ps(0.5f);
+  for (int i = 0; i < c.n; i += 4) {  // the arrays hold kChunk entries, a multiple of 4
+    __m128 z = _mm_max_ps(_mm_min_ps(_mm_load_ps(c.z + i), one), zero);  // min(NaN, 1) is 1
+    _mm_store_si128(reinterpret_cast<__m128i*>(c.z16 + i), _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(z, scale), half)));
+  }
 }
 
 template <DWORD Func>
-bool depthPasses(std::uint16_t incoming, std::uint16_t stored) {
+bool depthPasses(int incoming, int stored) {
   if constexpr (Func == D3DCMP_NEVER) return false;
   else if constexpr (Func == D3DCMP_LESS) return incoming < stored;
   else if constexpr (Func == D3DCMP_EQUAL) return incoming == stored;
@@ -63,7 +68,7 @@ bool depthPasses(std::uint16_t incoming, std::uint16_t stored) {
 
 template <DWORD Func>
 void depthTest(const SpanPipeline&, Chunk& c) {
-  for (int i = 0; i < c.n; ++i) c.z16[i] = depthValue(c.z[i]);  // vectorises
+  quantiseDepth(c);
   for (int i = 0; i < c.n; ++i) c.live[i] = depthPasses<Func>(c.z16[i], *c.depth[i]) ? 1 : 0;
 }
 
@@ -73,7 +78,7 @@ void noDepthTest(const SpanPipeline&, Chunk& c) {
 
 void depthWrite(const SpanPipeline&, Chunk& c) {
   for (int i = 0; i < c.n; ++i)
-    if (c.live[i]) *c.depth[i] = c.z16[i];
+    if (c.live[i]) *c.depth[i] = static_cast<std::uint16_t>(c.z16[i]);
 }
 
 // Texel addressing. Coordinates are clamped to a range where float-to-int is defined; the

@@ -33,7 +33,7 @@ class SpanPipeline {
     alignas(32) float texel[4][kChunk];
     alignas(32) float factor[4][kChunk];
     alignas(32) float out[4][kChunk];
-    alignas(32) std::uint16_t z16[kChunk];
+    alignas(32) std::int32_t z16[kChunk];  // depth quantised to 0..0xFFFF
     alignas(32) std::uint8_t live[kChunk];
   };
   using Stage = void (*)(const SpanPipeline&, Chunk&);
@@ -58,7 +58,7 @@ class SpanPipeline {
 
  private:
   Stages stages_;
-  Chunk chunk_;
+  Chunk chunk_{};  // zeroed: lanes past a short chunk hold old but defined values
   void bindArgs();
   void runChunk(Stage sample);
 };
