@@ -29,11 +29,11 @@ std::uint16_t texel(const TextureImage& t, int x, int y) {
                                                 static_cast<long long>(y) * t.pitch)[x];
 }
 
-double argValue(CombineArg a, int ch, const double* diffuse, const double* tex, const double* spec,
+double argValue(CombineArg a, int ch, const double* diffuse, const double* tex, const double* specular,
                 const double* factor) {
   switch (a) {
     case CombineArg::kTexture: return tex[ch];
-    case CombineArg::kSpecular: return spec[ch];
+    case CombineArg::kSpecular: return specular[ch];
     case CombineArg::kFactor: return factor[ch];
     default: return diffuse[ch];
   }
@@ -123,19 +123,19 @@ void referenceDrawTriangle(const PixelConfig& cfg, const TriangleSetup& t, bool 
       if (cfg.depthWrite) depth.row(py)[px] = z16;
       // Stage 0.
       const double diffuse[4] = {a[kAttrR], a[kAttrG], a[kAttrB], a[kAttrA]};
-      double spec[4] = {a[kAttrSR], a[kAttrSG], a[kAttrSB], a[kAttrSA]};
-      if (!cfg.needsSpecular) spec[0] = spec[1] = spec[2] = spec[3] = 0;
+      double specular[4] = {a[kAttrSR], a[kAttrSG], a[kAttrSB], a[kAttrSA]};
+      if (!cfg.needsSpecular) specular[0] = specular[1] = specular[2] = specular[3] = 0;
       const D3DCOLOR tf = cfg.textureFactor;
       const double factor[4] = {double((tf >> 16) & 0xFF), double((tf >> 8) & 0xFF), double(tf & 0xFF),
                                 double(tf >> 24)};
       double out[4];
       for (int ch = 0; ch < 3; ++ch)
-        out[ch] = applyOp(cfg.colorOp, argValue(cfg.colorArg1, ch, diffuse, tex, spec, factor),
-                          argValue(cfg.colorArg2, ch, diffuse, tex, spec, factor));
-      out[3] = applyOp(cfg.alphaOp, argValue(cfg.alphaArg1, 3, diffuse, tex, spec, factor),
-                       argValue(cfg.alphaArg2, 3, diffuse, tex, spec, factor));
+        out[ch] = applyOp(cfg.colorOp, argValue(cfg.colorArg1, ch, diffuse, tex, specular, factor),
+                          argValue(cfg.colorArg2, ch, diffuse, tex, specular, factor));
+      out[3] = applyOp(cfg.alphaOp, argValue(cfg.alphaArg1, 3, diffuse, tex, specular, factor),
+                       argValue(cfg.alphaArg2, 3, diffuse, tex, specular, factor));
       if (cfg.specularAdd)
-        for (int ch = 0; ch < 3; ++ch) out[ch] = std::min(255.0, out[ch] + spec[ch]);
+        for (int ch = 0; ch < 3; ++ch) out[ch] = std::min(255.0, out[ch] + specular[ch]);
       // Fog.
       if (cfg.fog != FogKind::kNone) {
         const double d = cfg.fogUsesW ? 1.0 / rhw : z;
@@ -147,7 +147,7 @@ void referenceDrawTriangle(const PixelConfig& cfg, const TriangleSetup& t, bool 
             break;
           case FogKind::kExp: f = std::exp(-cfg.fogDensity * d); break;
           case FogKind::kExp2: f = std::exp(-(cfg.fogDensity * d) * (cfg.fogDensity * d)); break;
-          default: f = spec[3] / 255.0; break;
+          default: f = specular[3] / 255.0; break;
         }
         f = std::isnan(f) ? 0.0 : std::clamp(f, 0.0, 1.0);
         for (int ch = 0; ch < 3; ++ch) out[ch] = f * out[ch] + (1 - f) * cfg.fogColor[ch];

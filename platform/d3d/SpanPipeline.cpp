@@ -19,7 +19,7 @@ inline float atLeast(float v, float lo) { return v > lo ? v : lo; }
 inline float clampTo(float v, float lo, float hi) { return atMost(atLeast(v, lo), hi); }
 
 // Interpolation of depth, 1/w and the perspective-weighted attributes.
-template <bool Tex, bool Spec>
+template <bool Tex, bool WithSpecular>
 void interpolate(const SpanPipeline& p, Chunk& c) {
   const TriangleSetup& t = *p.tri;
   const int n = c.n;
@@ -40,7 +40,7 @@ void interpolate(const SpanPipeline& p, Chunk& c) {
     attr(kAttrU, c.u);
     attr(kAttrV, c.v);
   }
-  if constexpr (Spec)
+  if constexpr (WithSpecular)
     for (int ch = 0; ch < 4; ++ch) attr(kAttrSR + ch, c.specular[ch]);
 }
 
@@ -331,9 +331,9 @@ void storeBlended(const SpanPipeline&, Chunk& c) {
 }
 
 // Stage tables.
-SpanPipeline::Stage pickInterpolate(bool tex, bool spec) {
-  if (tex) return spec ? interpolate<true, true> : interpolate<true, false>;
-  return spec ? interpolate<false, true> : interpolate<false, false>;
+SpanPipeline::Stage pickInterpolate(bool tex, bool specular) {
+  if (tex) return specular ? interpolate<true, true> : interpolate<true, false>;
+  return specular ? interpolate<false, true> : interpolate<false, false>;
 }
 
 SpanPipeline::Stage pickDepthTest(const PixelConfig& c) {

@@ -102,7 +102,7 @@ void lightVertex(const VertexSetup& s, const float viewPos[3], const float norma
   }
   float dif[3] = {s.ambient[0] * mat.ambient.r + mat.emissive.r, s.ambient[1] * mat.ambient.g + mat.emissive.g,
                   s.ambient[2] * mat.ambient.b + mat.emissive.b};
-  float spec[3] = {0, 0, 0};
+  float specular[3] = {0, 0, 0};
   // Unit vector from the vertex toward the eye (the camera sits at the view-space origin).
   float ex = -viewPos[0], ey = -viewPos[1], ez = -viewPos[2];
   float elen = std::sqrt(ex * ex + ey * ey + ez * ez);
@@ -121,15 +121,15 @@ void lightVertex(const VertexSetup& s, const float viewPos[3], const float norma
     float nh = (normal[0] * hx + normal[1] * hy + normal[2] * hz) / hlen;
     if (nh <= 0) continue;
     float rs = std::pow(nh > 1 ? 1.0f : nh, mat.power);
-    for (int c = 0; c < 3; ++c) spec[c] += s.lightColor[k][c] * rs;
+    for (int c = 0; c < 3; ++c) specular[c] += s.lightColor[k][c] * rs;
   }
   outDiffuse[0] = clamp01(dif[0]) * 255.0f;
   outDiffuse[1] = clamp01(dif[1]) * 255.0f;
   outDiffuse[2] = clamp01(dif[2]) * 255.0f;
   outDiffuse[3] = clamp01(vd[3]) * 255.0f;
-  outSpecular[0] = clamp01(spec[0] * mat.specular.r) * 255.0f;
-  outSpecular[1] = clamp01(spec[1] * mat.specular.g) * 255.0f;
-  outSpecular[2] = clamp01(spec[2] * mat.specular.b) * 255.0f;
+  outSpecular[0] = clamp01(specular[0] * mat.specular.r) * 255.0f;
+  outSpecular[1] = clamp01(specular[1] * mat.specular.g) * 255.0f;
+  outSpecular[2] = clamp01(specular[2] * mat.specular.b) * 255.0f;
   outSpecular[3] = 255.0f;
 }
 
@@ -179,9 +179,9 @@ void processVertices(const VertexLayout& layout, const VertexSetup& s, const std
       float vp[3] = {x * wv._11 + y * wv._21 + z * wv._31 + wv._41, x * wv._12 + y * wv._22 + z * wv._32 + wv._42,
                      x * wv._13 + y * wv._23 + z * wv._33 + wv._43};
       D3DCOLOR vdiff = layout.diffuseOffset >= 0 ? load<DWORD>(v + layout.diffuseOffset) : 0;
-      float spec[4];
-      lightVertex(s, vp, tn, layout.diffuseOffset >= 0 ? &vdiff : nullptr, a + kAttrR, spec);
-      a[kAttrSR] = spec[0], a[kAttrSG] = spec[1], a[kAttrSB] = spec[2];
+      float specular[4];
+      lightVertex(s, vp, tn, layout.diffuseOffset >= 0 ? &vdiff : nullptr, a + kAttrR, specular);
+      a[kAttrSR] = specular[0], a[kAttrSG] = specular[1], a[kAttrSB] = specular[2];
       a[kAttrSA] = 255.0f;
     }
   }

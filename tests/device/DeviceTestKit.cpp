@@ -35,12 +35,12 @@ int TestDevice::countNot(std::uint16_t background) const {
   return n;
 }
 
-D3DTLVERTEX tl(float x, float y, float z, D3DCOLOR c, float u, float v, float rhw, D3DCOLOR spec) {
-  return D3DTLVERTEX{x, y, z, rhw, c, spec, u, v};
+D3DTLVERTEX tl(float x, float y, float z, D3DCOLOR c, float u, float v, float rhw, D3DCOLOR specular) {
+  return D3DTLVERTEX{x, y, z, rhw, c, specular, u, v};
 }
 
-D3DLVERTEX lv(float x, float y, float z, D3DCOLOR c, float u, float v, D3DCOLOR spec) {
-  return D3DLVERTEX{x, y, z, 0, c, spec, u, v};
+D3DLVERTEX lv(float x, float y, float z, D3DCOLOR c, float u, float v, D3DCOLOR specular) {
+  return D3DLVERTEX{x, y, z, 0, c, specular, u, v};
 }
 
 D3DVERTEX vx(float x, float y, float z, float nx, float ny, float nz, float u, float v) {

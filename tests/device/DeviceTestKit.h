@@ -32,8 +32,8 @@ struct TestDevice {
 };
 
 D3DTLVERTEX tl(float x, float y, float z = 0.5f, D3DCOLOR c = 0xFFFFFFFF, float u = 0, float v = 0, float rhw = 1.0f,
-               D3DCOLOR spec = 0xFF000000);
-D3DLVERTEX lv(float x, float y, float z, D3DCOLOR c = 0xFFFFFFFF, float u = 0, float v = 0, D3DCOLOR spec = 0xFF000000);
+               D3DCOLOR specular = 0xFF000000);
+D3DLVERTEX lv(float x, float y, float z, D3DCOLOR c = 0xFFFFFFFF, float u = 0, float v = 0, D3DCOLOR specular = 0xFF000000);
 D3DVERTEX vx(float x, float y, float z, float nx, float ny, float nz, float u = 0, float v = 0);
 
 // Per-channel closeness of two 0x00RRGGBB colours.

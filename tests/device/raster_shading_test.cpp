@@ -14,10 +14,10 @@ namespace {
 
 constexpr int kTol = 8;
 
-void fullScreenTL(TestDevice& t, float z, D3DCOLOR c, D3DCOLOR spec = 0xFF000000, float rhw = 1.0f) {
+void fullScreenTL(TestDevice& t, float z, D3DCOLOR c, D3DCOLOR specular = 0xFF000000, float rhw = 1.0f) {
   const float W = float(t.width), H = float(t.height);
-  D3DTLVERTEX v[4] = {tl(0, 0, z, c, 0, 0, rhw, spec), tl(W, 0, z, c, 1, 0, rhw, spec), tl(0, H, z, c, 0, 1, rhw, spec),
-                      tl(W, H, z, c, 1, 1, rhw, spec)};
+  D3DTLVERTEX v[4] = {tl(0, 0, z, c, 0, 0, rhw, specular), tl(W, 0, z, c, 1, 0, rhw, specular), tl(0, H, z, c, 0, 1, rhw, specular),
+                      tl(W, H, z, c, 1, 1, rhw, specular)};
   ASSERT_EQ(D3D_OK, t.device->drawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, v, 4, 0));
 }
 
