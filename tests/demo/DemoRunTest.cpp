@@ -86,14 +86,16 @@ double farOffShare(const platform::RgbaImage& actual, const platform::RgbaImage&
 TEST_F(DemoRun, AttractScriptFliesThirtySecondsCleanly) {
   if (!copyAssets((fs::create_directories("attract"), "attract"))) GTEST_SKIP() << "no assets";
   EXPECT_EQ(0, runDemoIn("attract", {"--headless", "--frames", "1500", "--keys", "attract.keys", "--capture", "shots",
-                                     "--capture-every", "50"}));
+                                     "--capture-every", "10"}));
   EXPECT_EQ("", qeltest::readFileText("attract/QelDebug.txt"));
   std::size_t shots = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator("attract/shots")) shots += entry.is_regular_file();
-  EXPECT_EQ(30u, shots);
+  EXPECT_EQ(150u, shots);
 
+  // Frame 20: the arm and the enemies ahead, crates beyond; 100: crates, pot, a trail; 500: trails
+  // and bursts over the fogged hills; 750: a roll in flight controls; 1150: enemies, trails, sparks.
   const bool write = std::getenv("QEL_WRITE_REFERENCE") != nullptr;
-  for (const char* frame : {"000100", "000500", "000750", "001150"}) {
+  for (const char* frame : {"000020", "000100", "000500", "000750", "001150"}) {
     const std::string actualPath = "attract/shots/frame_" + std::string(frame) + ".png";
     const std::string referencePath = qeltest::sourceDir() + "/tests/demo/data/attract_" + frame + ".png";
     if (write) fs::copy_file(actualPath, referencePath, fs::copy_options::overwrite_existing);
