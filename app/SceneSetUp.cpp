@@ -10,7 +10,6 @@
 #include "app/FrameMatrices.h"
 #include "app/RandomGenerator.h"
 #include "app/RendererSink.h"
-#include "app/SceneModels.h"
 #include "app/SceneState.h"
 #include "graphics/Renderer.h"
 
@@ -41,14 +40,14 @@ void createActors() {
 }
 
 void loadModels(MaterialSink& table) {
-  loadSceneMesh(*scene.armBase, table, "ball.x");
-  loadSceneMesh(*scene.armJoint, table, "ball.x");
-  loadSceneMesh(*scene.armClaw, table, "tsume.x");
-  loadSceneMesh(*scene.player, table, "f22.x");
-  for (MissileActor* missile : scene.missiles) loadSceneMesh(*missile, table, "daikon.x");
-  for (MeshActor* box : scene.boxes) loadSceneMesh(*box, table, "box.x");
-  loadSceneMesh(*scene.potObstacle, table, "tsubo.x");
-  loadSceneMesh(*scene.sky, table, "sky2.x");
+  scene.armBase->loadMesh(table, "ball.x");
+  scene.armJoint->loadMesh(table, "ball.x");
+  scene.armClaw->loadMesh(table, "tsume.x");
+  scene.player->loadMesh(table, "f22.x");
+  for (MissileActor* missile : scene.missiles) missile->loadMesh(table, "daikon.x");
+  for (MeshActor* box : scene.boxes) box->loadMesh(table, "box.x");
+  scene.potObstacle->loadMesh(table, "tsubo.x");
+  scene.sky->loadMesh(table, "sky2.x");
 }
 
 void linkTrees() {
@@ -99,13 +98,13 @@ void setTargets() {
 
 void applyTextures(Renderer& renderer) {
   const Texture* check = renderer.getTexture("check.bmp");
-  setTexture(*scene.armJoint, check);
-  setTexture(*scene.armSphere, check);
-  setTexture(*scene.armBase, renderer.getTexture("akakumo.bmp"));
-  setTexture(*scene.terrain, renderer.getTexture("map.bmp"));
+  scene.armJoint->setTexture(check);
+  scene.armSphere->setTexture(check);
+  scene.armBase->setTexture(renderer.getTexture("akakumo.bmp"));
+  scene.terrain->setTexture(renderer.getTexture("map.bmp"));
   const Texture* spark = renderer.getTexture("bakuhatsu.BMP");
-  setTexture(*scene.particleTemplate, spark);
-  for (ParticleActor* particle : scene.particles) setTexture(*particle, spark);
+  scene.particleTemplate->setTexture(spark);
+  for (ParticleActor* particle : scene.particles) particle->setTexture(spark);
 }
 
 }  // namespace
@@ -122,7 +121,7 @@ SkyActor* setUpScene(HWND window) {
   scene.particleTemplate->resetParticle(0.0f, 0.0f, -10.0f);
   scene.armSphere->buildSphere(kSphereSegments, kSphereRings);
   scene.terrain->buildTerrain("land.bmp", kTerrainGrid, kTerrainCell, kTerrainHeightScale);
-  for (ChaserActor* enemy : scene.enemies) loadSceneMesh(*enemy, table, "f22.x");
+  for (ChaserActor* enemy : scene.enemies) enemy->loadMesh(table, "f22.x");
   linkTrees();
   placeActors();
   placeEnemies();
