@@ -7,7 +7,7 @@
 // faces culled as D3DCULL_CW, GL_MODULATE as MODULATE(TEXTURE, DIFFUSE)).
 //
 // Run: cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQEL_BENCH=ON -DQEL_TESTS=OFF
-//      cmake --build build/bench --target bench_raster && build/bench/bench/bench_raster
+//      cmake --build build/bench --target bench_device && build/bench/bench/bench_device
 // Compare in the same session with the anchor (Mesa llvmpipe, two threads, then one):
 //      gcc -O2 -std=c99 -o /tmp/gl_anchor ../shared/bench/gl-anchor/gl_anchor.c -lEGL -lpng -ldl -lm
 //      LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe /tmp/gl_anchor

@@ -39,6 +39,8 @@ class SoftwareDevice final : public DeviceBackend {
 
   // Fill triangles with the scalar reference path instead of the span pipeline (tests).
   void useReferenceRasterizer(bool on) { useReference_ = on; }
+  // Let the span pipeline use its fused AVX2 span kernels where they apply (default on).
+  void useSpanKernels(bool on) { pipeline_.useKernels(on); }
   // The most indices one indexed call may pass.
   static constexpr DWORD kMaxIndices = 3u * 65536u * 4u;
 

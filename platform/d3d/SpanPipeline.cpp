@@ -1,5 +1,7 @@
 #include "platform/d3d/SpanPipeline.h"
 
+#include "platform/d3d/SpanWalker.h"
+
 #include <emmintrin.h>
 
 #include <algorithm>
@@ -466,6 +468,8 @@ void SpanPipeline::bindArgs() {
 void SpanPipeline::prepare(const PixelConfig& cfg) {
   config = cfg;
   selectStages(config, &stages_);
+  kernelPoint_ = kernelsEnabled_ ? chooseSpanKernel(config, false) : nullptr;
+  kernelBilinear_ = kernelsEnabled_ ? chooseSpanKernel(config, true) : nullptr;
   // Constant inputs: the texture factor, texture alpha (RGB565 has none: opaque), and
   // specular alpha for the case nothing interpolates it.
   const D3DCOLOR tf = config.textureFactor;
@@ -499,13 +503,18 @@ void SpanPipeline::runChunk(Stage sample) {
 
 void SpanPipeline::drawTriangle(const TriangleSetup& setup, bool bilinear, const ColorTarget& color,
                                 const DepthTarget& depth) {
+  if (SpanKernel kernel = bilinear ? kernelBilinear_ : kernelPoint_) {
+    kernel(config, setup, color, depth);
+    return;
+  }
   tri = &setup;
   const Stage sample = config.texture ? (bilinear ? stages_.sampleBilinear : stages_.samplePoint) : nullptr;
   Chunk& c = chunk_;
   c.n = 0;
-  for (int y = setup.rowFirst; y <= setup.rowLast; ++y) {
+  for (SpanWalker walk(setup); walk.row() <= setup.rowLast; walk.next()) {
+    const int y = walk.row();
     int first, last;
-    if (!setup.rowSpan(y, &first, &last)) continue;
+    if (!walk.span(&first, &last)) continue;
     std::uint16_t* colorRow = color.row(y);
     std::uint16_t* depthRow = config.depthTest ? depth.row(y) : nullptr;
     const float fy = static_cast<float>(y) - setup.y0;

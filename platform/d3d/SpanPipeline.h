@@ -4,9 +4,11 @@
 // The stage functions are template instances chosen once per draw call (the sampler once
 // per triangle) from a PixelConfig, so no render state is tested per pixel; the loops are
 // plain enough for the compiler to vectorise. No allocation after construction.
+// When a fused span kernel (SpanKernels) serves the draw call's state, it draws instead.
 #pragma once
 
 #include "platform/d3d/PixelConfig.h"
+#include "platform/d3d/SpanKernels.h"
 
 #include <cstdint>
 
@@ -44,8 +46,10 @@ class SpanPipeline {
           store = nullptr;
   };
 
-  // Chooses the stages for a draw call.
+  // Chooses the stages (and the span kernels, when enabled and available) for a draw call.
   void prepare(const PixelConfig& config);
+  // Whether fused span kernels may be used (default true); off, the chunk stages draw everything.
+  void useKernels(bool on) { kernelsEnabled_ = on; }
   // Rasterizes one set-up triangle into the targets (`depth` may be absent when the
   // configuration does not test depth). `bilinear` selects the texture filter.
   void drawTriangle(const TriangleSetup& setup, bool bilinear, const ColorTarget& color, const DepthTarget& depth);
@@ -58,6 +62,8 @@ class SpanPipeline {
 
  private:
   Stages stages_;
+  bool kernelsEnabled_ = true;
+  SpanKernel kernelPoint_ = nullptr, kernelBilinear_ = nullptr;
   Chunk chunk_{};  // zeroed: lanes past a short chunk hold old but defined values
   void bindArgs();
   void runChunk(Stage sample);

@@ -1,0 +1,443 @@
+#include "platform/d3d/SpanKernels.h"
+
+#include "platform/d3d/SpanWalker.h"
+
+#include <cstdint>
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define QEL_SPAN_KERNELS 1
+#endif
+
+namespace platform {
+
+namespace {
+
+enum class TexMode { kNone, kPoint, kBilinear };
+enum class ColorMode { kModulate, kTexture, kDiffuse };  // texture * diffuse, texture, diffuse
+enum class DepthMode { kNone, kTest, kTestWrite };
+
+struct KernelKey {
+  TexMode tex;
+  ColorMode color;
+  DepthMode depth;
+  bool fog;
+  bool additive;
+};
+
+SpanKernel pickKernel(const KernelKey& key);
+
+bool isPow2(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+// The colour stage as one of the kernels' modes; false when it is something else.
+bool colorModeOf(const PixelConfig& c, ColorMode* out) {
+  auto single = [](CombineArg a, ColorMode* m) {
+    if (a == CombineArg::kDiffuse) *m = ColorMode::kDiffuse;
+    else if (a == CombineArg::kTexture) *m = ColorMode::kTexture;
+    else return false;
+    return true;
+  };
+  switch (c.colorOp) {
+    case CombineOp::kSelectArg1: return single(c.colorArg1, out);
+    case CombineOp::kSelectArg2: return single(c.colorArg2, out);
+    case CombineOp::kModulate:
+      if ((c.colorArg1 == CombineArg::kTexture && c.colorArg2 == CombineArg::kDiffuse) ||
+          (c.colorArg1 == CombineArg::kDiffuse && c.colorArg2 == CombineArg::kTexture)) {
+        *out = ColorMode::kModulate;
+        return true;
+      }
+      return false;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+bool spanKernelsAvailable() {
+#if QEL_SPAN_KERNELS
+  static const bool available = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return available;
+#else
+  return false;
+#endif
+}
+
+SpanKernel chooseSpanKernel(const PixelConfig& c, bool bilinear) {
+  if (!spanKernelsAvailable()) return nullptr;
+  if (c.colorKey || c.needsSpecular) return nullptr;
+  if (c.fog != FogKind::kNone && c.fog != FogKind::kLinear) return nullptr;
+  if (c.blend && !(c.srcFactor == BlendFactor::kOne && c.destFactor == BlendFactor::kOne)) return nullptr;
+  KernelKey key{};
+  if (!colorModeOf(c, &key.color)) return nullptr;
+  if (c.texture) {
+    const TextureImage& t = *c.texture;
+    if (!t.usable() || static_cast<std::int64_t>(t.pitch) * t.height >= (std::int64_t{1} << 30)) return nullptr;
+    if ((!c.clampU && !isPow2(t.width)) || (!c.clampV && !isPow2(t.height))) return nullptr;
+    key.tex = bilinear ? TexMode::kBilinear : TexMode::kPoint;
+    if (key.color == ColorMode::kDiffuse) key.tex = TexMode::kNone;
+  } else {
+    if (key.color != ColorMode::kDiffuse) return nullptr;
+    key.tex = TexMode::kNone;
+  }
+  key.depth = !c.depthTest ? DepthMode::kNone : (c.depthWrite ? DepthMode::kTestWrite : DepthMode::kTest);
+  key.fog = c.fog == FogKind::kLinear;
+  key.additive = c.blend;
+  return pickKernel(key);
+}
+
+}  // namespace platform
+
+#if QEL_SPAN_KERNELS
+// Everything below is compiled for AVX2 and FMA and only reached after the check above. It
+// uses no library templates, so no AVX2 copy of a shared inline function can leak into the
+// rest of the program.
+#pragma GCC push_options
+#pragma GCC target("avx2,fma")
+
+namespace platform {
+
+namespace {
+
+// One attribute plane evaluated along a row: value = rowStart + ddx * (x - x0).
+struct RowPlane {
+  __m256 ddx;
+  float v0, ddy;
+  explicit RowPlane(const AttributePlane& p) : ddx(_mm256_set1_ps(p.ddx)), v0(p.v0), ddy(p.ddy) {}
+  __m256 start(float fy) const { return _mm256_set1_ps(v0 + ddy * fy); }
+};
+
+// Eight 16-bit pixels from a row; `n` < 8 reads only the first n (the rest are zero).
+inline __m128i loadPixels(const std::uint16_t* p, int n) {
+  if (n == 8) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  alignas(16) std::uint16_t b[8] = {};
+  std::memcpy(b, p, static_cast<std::size_t>(n) * 2);
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(b));
+}
+inline void storePixels(std::uint16_t* p, int n, __m128i v) {
+  if (n == 8) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+    return;
+  }
+  alignas(16) std::uint16_t b[8];
+  _mm_store_si128(reinterpret_cast<__m128i*>(b), v);
+  std::memcpy(p, b, static_cast<std::size_t>(n) * 2);
+}
+
+// Eight 32-bit lanes narrowed to eight 16-bit lanes (values already in 0..0xFFFF, or -1/0 masks).
+inline __m128i narrow(__m256i v) {
+  const __m256i p = _mm256_packus_epi32(v, v);
+  return _mm256_castsi256_si128(_mm256_permute4x64_epi64(p, 0x08));
+}
+inline __m128i narrowMask(__m256i m) {
+  const __m256i p = _mm256_packs_epi32(m, m);
+  return _mm256_castsi256_si128(_mm256_permute4x64_epi64(p, 0x08));
+}
+
+// Texel addressing on eight lanes: clamp to [lo, hi], then wrap with `mask` (all ones when clamping).
+struct Axis {
+  __m256i lo, hi, mask;
+  __m256 scale;
+  void init(int size, bool clamp, float subTexels) {
+    lo = _mm256_set1_epi32(clamp ? 0 : -0x7FFFFFFF);
+    hi = _mm256_set1_epi32(clamp ? size - 1 : 0x7FFFFFFF);
+    mask = _mm256_set1_epi32(clamp ? -1 : size - 1);
+    scale = _mm256_set1_ps(static_cast<float>(size) * subTexels);
+  }
+  __m256i address(__m256i i) const { return _mm256_and_si256(_mm256_min_epi32(_mm256_max_epi32(i, lo), hi), mask); }
+  // floor(coordinate * size * subTexels), the product clamped to +-2^24 (NaN to the lower bound).
+  __m256i texelOf(__m256 coord) const {
+    const __m256 s = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(coord, scale), _mm256_set1_ps(-16777216.0f)),
+                                   _mm256_set1_ps(16777216.0f));
+    return _mm256_cvttps_epi32(_mm256_floor_ps(s));
+  }
+};
+
+struct TextureAccess {
+  const std::uint8_t* base = nullptr;
+  int pitch = 0;
+  __m256i pitchV;
+  Axis u, v;
+};
+
+// For each lane, texels (x0, row) in the low and (x1, row) in the high 16 bits. Where
+// x1 = x0 + 1 one 32-bit gather fetches both (it stays inside the row); other lanes (a wrap
+// or clamp at the texture's edge) are fetched one texel at a time.
+inline void gatherPairs(const TextureAccess& t, __m256i x0, __m256i x1, __m256i rowA, __m256i rowB, bool twoRows,
+                        __m256i* pairA, __m256i* pairB) {
+  const __m256i adjacent = _mm256_cmpeq_epi32(x1, _mm256_add_epi32(x0, _mm256_set1_epi32(1)));
+  const __m256i byteX = _mm256_add_epi32(x0, x0);
+  const __m256i zero = _mm256_setzero_si256();
+  const int* base = reinterpret_cast<const int*>(t.base);
+  const __m256i offA = _mm256_add_epi32(rowA, byteX);
+  *pairA = _mm256_mask_i32gather_epi32(zero, base, offA, adjacent, 1);
+  if (twoRows) *pairB = _mm256_mask_i32gather_epi32(zero, base, _mm256_add_epi32(rowB, byteX), adjacent, 1);
+  int edge = ~_mm256_movemask_ps(_mm256_castsi256_ps(adjacent)) & 0xFF;
+  if (edge == 0) return;
+  alignas(32) std::int32_t ax0[8], ax1[8], ra[8], rb[8], pa[8], pb[8];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(ax0), x0);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(ax1), x1);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(ra), rowA);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(rb), rowB);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(pa), *pairA);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(pb), twoRows ? *pairB : zero);
+  while (edge) {
+    const int k = __builtin_ctz(static_cast<unsigned>(edge));
+    edge &= edge - 1;
+    const auto* a = reinterpret_cast<const std::uint16_t*>(t.base + ra[k]);
+    pa[k] = static_cast<std::int32_t>(a[ax0[k]] | (static_cast<std::uint32_t>(a[ax1[k]]) << 16));
+    if (twoRows) {
+      const auto* b = reinterpret_cast<const std::uint16_t*>(t.base + rb[k]);
+      pb[k] = static_cast<std::int32_t>(b[ax0[k]] | (static_cast<std::uint32_t>(b[ax1[k]]) << 16));
+    }
+  }
+  *pairA = _mm256_load_si256(reinterpret_cast<const __m256i*>(pa));
+  if (twoRows) *pairB = _mm256_load_si256(reinterpret_cast<const __m256i*>(pb));
+}
+
+// Texel colours in 0..255 as floats.
+struct Texels {
+  __m256 r, g, b;
+};
+
+// A 5-bit channel widened to 8 bits by bit replication.
+inline __m256i widen5(__m256i c) { return _mm256_or_si256(_mm256_slli_epi32(c, 3), _mm256_srli_epi32(c, 2)); }
+
+// One 565 texel per lane (the low 16 bits of `p`), channels expanded by bit replication.
+inline Texels expand565(__m256i p) {
+  const __m256i r5 = _mm256_and_si256(_mm256_srli_epi32(p, 11), _mm256_set1_epi32(31));
+  const __m256i g6 = _mm256_and_si256(_mm256_srli_epi32(p, 5), _mm256_set1_epi32(63));
+  const __m256i b5 = _mm256_and_si256(p, _mm256_set1_epi32(31));
+  const __m256i g8 = _mm256_or_si256(_mm256_slli_epi32(g6, 2), _mm256_srli_epi32(g6, 4));
+  return {_mm256_cvtepi32_ps(widen5(r5)), _mm256_cvtepi32_ps(g8), _mm256_cvtepi32_ps(widen5(b5))};
+}
+
+inline Texels samplePoint(const TextureAccess& t, __m256 u, __m256 v) {
+  const __m256i x = t.u.address(t.u.texelOf(u));
+  const __m256i y = t.v.address(t.v.texelOf(v));
+  // The neighbour only tells gatherPairs whether the 32-bit read stays inside the row.
+  const __m256i x1 = t.u.address(_mm256_add_epi32(x, _mm256_set1_epi32(1)));
+  const __m256i row = _mm256_mullo_epi32(y, t.pitchV);
+  __m256i pair, unused = _mm256_setzero_si256();
+  gatherPairs(t, x, x1, row, row, false, &pair, &unused);
+  return expand565(pair);
+}
+
+// Bilinear filter with 7 fraction bits per axis: texel addresses in 1/128 texel, shifted
+// by half a texel so the four neighbours' centres surround the sample. The weights of a
+// row pair sit in one 32-bit lane (left low, right high), so one multiply-add per channel
+// and row blends two texels; channel * weight sums stay below 2^20.
+inline Texels sampleBilinear(const TextureAccess& t, __m256 u, __m256 v) {
+  const __m256i k64 = _mm256_set1_epi32(64), k127 = _mm256_set1_epi32(127), k128 = _mm256_set1_epi32(128);
+  const __m256i one = _mm256_set1_epi32(1);
+  const __m256i fu = _mm256_sub_epi32(t.u.texelOf(u), k64), fv = _mm256_sub_epi32(t.v.texelOf(v), k64);
+  const __m256i iu = _mm256_srai_epi32(fu, 7), iv = _mm256_srai_epi32(fv, 7);
+  const __m256i au = _mm256_and_si256(fu, k127), av = _mm256_and_si256(fv, k127);
+  const __m256i bu = _mm256_sub_epi32(k128, au), bv = _mm256_sub_epi32(k128, av);
+  const __m256i x0 = t.u.address(iu), x1 = t.u.address(_mm256_add_epi32(iu, one));
+  const __m256i y0 = t.v.address(iv), y1 = t.v.address(_mm256_add_epi32(iv, one));
+  __m256i top, bottom;
+  gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &top, &bottom);
+  const __m256i wTop = _mm256_or_si256(_mm256_mullo_epi32(bu, bv), _mm256_slli_epi32(_mm256_mullo_epi32(au, bv), 16));
+  const __m256i wBottom =
+      _mm256_or_si256(_mm256_mullo_epi32(bu, av), _mm256_slli_epi32(_mm256_mullo_epi32(au, av), 16));
+  const __m256i m5 = _mm256_set1_epi16(31), m6 = _mm256_set1_epi16(63);
+  const __m256i r = _mm256_add_epi32(_mm256_madd_epi16(_mm256_srli_epi16(top, 11), wTop),
+                                     _mm256_madd_epi16(_mm256_srli_epi16(bottom, 11), wBottom));
+  const __m256i g = _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(top, 5), m6), wTop),
+                                     _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(bottom, 5), m6), wBottom));
+  const __m256i b = _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(top, m5), wTop),
+                                     _mm256_madd_epi16(_mm256_and_si256(bottom, m5), wBottom));
+  const __m256 scale5 = _mm256_set1_ps(255.0f / (31.0f * 16384.0f)), scale6 = _mm256_set1_ps(255.0f / (63.0f * 16384.0f));
+  return {_mm256_mul_ps(_mm256_cvtepi32_ps(r), scale5), _mm256_mul_ps(_mm256_cvtepi32_ps(g), scale6),
+          _mm256_mul_ps(_mm256_cvtepi32_ps(b), scale5)};
+}
+
+inline __m256 clamp255(__m256 v) {  // NaN becomes 0
+  return _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(255.0f));
+}
+
+// 0..255 channels truncated into 565 pixels, one per 32-bit lane.
+inline __m256i pack565(__m256 r, __m256 g, __m256 b) {
+  const __m256i ri = _mm256_cvttps_epi32(clamp255(r)), gi = _mm256_cvttps_epi32(clamp255(g)),
+                bi = _mm256_cvttps_epi32(clamp255(b));
+  const __m256i rr = _mm256_slli_epi32(_mm256_and_si256(ri, _mm256_set1_epi32(0xF8)), 8);
+  const __m256i gg = _mm256_slli_epi32(_mm256_and_si256(gi, _mm256_set1_epi32(0xFC)), 3);
+  const __m256i bb = _mm256_srli_epi32(bi, 3);
+  return _mm256_or_si256(_mm256_or_si256(rr, gg), bb);
+}
+
+// ONE/ONE: per-channel saturating add of 565 pixels.
+inline __m128i addSaturate565(__m128i d, __m128i s) {
+  const __m128i mr = _mm_set1_epi16(static_cast<short>(0xF800)), mg = _mm_set1_epi16(0x07E0), mb = _mm_set1_epi16(0x001F);
+  const __m128i r = _mm_and_si128(_mm_adds_epu16(_mm_and_si128(d, mr), _mm_and_si128(s, mr)), mr);
+  const __m128i g = _mm_min_epu16(_mm_add_epi16(_mm_and_si128(d, mg), _mm_and_si128(s, mg)), mg);
+  const __m128i b = _mm_min_epu16(_mm_add_epi16(_mm_and_si128(d, mb), _mm_and_si128(s, mb)), mb);
+  return _mm_or_si128(_mm_or_si128(r, g), b);
+}
+
+template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog, bool Additive>
+void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color,
+                [[maybe_unused]] const DepthTarget& depth) {
+  constexpr bool kDepthTest = Depth != DepthMode::kNone;
+  constexpr bool kUsesTexture = Tex != TexMode::kNone;
+  const __m256 lane = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256i laneI = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256 one = _mm256_set1_ps(1.0f), zero = _mm256_setzero_ps();
+  const RowPlane pz(t.z), pw(t.pw), pr(t.q[kAttrR]), pg(t.q[kAttrG]), pb(t.q[kAttrB]), pu(t.q[kAttrU]),
+      pv(t.q[kAttrV]), prhw(t.rhw);
+
+  // Depth comparison as three masks (less, equal, greater) that pass.
+  __m256i passLt = _mm256_setzero_si256(), passEq = passLt, passGt = passLt;
+  if constexpr (kDepthTest) {
+    const DWORD f = cfg.depthFunc;
+    const __m256i all = _mm256_set1_epi32(-1);
+    if (f == D3DCMP_LESS || f == D3DCMP_LESSEQUAL || f == D3DCMP_NOTEQUAL || f == D3DCMP_ALWAYS) passLt = all;
+    if (f == D3DCMP_EQUAL || f == D3DCMP_LESSEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passEq = all;
+    if (f == D3DCMP_GREATER || f == D3DCMP_NOTEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passGt = all;
+  }
+
+  TextureAccess tex;
+  if constexpr (kUsesTexture) {
+    const TextureImage& img = *cfg.texture;
+    tex.base = reinterpret_cast<const std::uint8_t*>(img.bits);
+    tex.pitch = img.pitch;
+    tex.pitchV = _mm256_set1_epi32(img.pitch);
+    const float sub = Tex == TexMode::kBilinear ? 128.0f : 1.0f;
+    tex.u.init(img.width, cfg.clampU, sub);
+    tex.v.init(img.height, cfg.clampV, sub);
+  }
+
+  // Fog: f = (end - d) / (end - start), or a step at `end` when the range is empty.
+  const bool fogStep = cfg.fogEnd == cfg.fogStart;
+  const __m256 fogEnd = _mm256_set1_ps(cfg.fogEnd);
+  const __m256 fogInvRange = _mm256_set1_ps(fogStep ? 0.0f : 1.0f / (cfg.fogEnd - cfg.fogStart));
+  const __m256 fogR = _mm256_set1_ps(cfg.fogColor[0]), fogG = _mm256_set1_ps(cfg.fogColor[1]),
+               fogB = _mm256_set1_ps(cfg.fogColor[2]);
+  // Fog depth is 1/rhw; when rhw is the perspective weight, the per-pixel divide serves both.
+  const bool fogW = cfg.fogUsesW;
+  const bool rhwIsWeight = t.rhw.v0 == t.pw.v0 && t.rhw.ddx == t.pw.ddx && t.rhw.ddy == t.pw.ddy;
+
+  const int rowEnd = color.width;  // full 8-pixel loads and stores stay inside the row
+  const __m256 inv255 = _mm256_set1_ps(1.0f / 255.0f);
+  for (SpanWalker walk(t); walk.row() <= t.rowLast; walk.next()) {
+    int first, last;
+    if (!walk.span(&first, &last)) continue;
+    const int y = walk.row();
+    const float fy = static_cast<float>(y) - t.y0;
+    std::uint16_t* colorRow = color.row(y);
+    std::uint16_t* depthRow = kDepthTest ? depth.row(y) : nullptr;
+    const __m256 z0 = pz.start(fy), w0 = pw.start(fy), r0 = pr.start(fy), g0 = pg.start(fy), b0 = pb.start(fy);
+    const __m256 u0 = pu.start(fy), v0 = pv.start(fy), h0 = prhw.start(fy);
+    for (int x = first; x <= last; x += 8) {
+      const int n = last - x + 1 < 8 ? last - x + 1 : 8;
+      const int io = x + 8 <= rowEnd ? 8 : n;  // pixels loaded and stored
+      const __m256 fx = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(x) - t.x0), lane);
+      __m256i live = _mm256_cmpgt_epi32(_mm256_set1_epi32(n), laneI);
+      const __m256 z = _mm256_fmadd_ps(pz.ddx, fx, z0);
+
+      __m128i z16 = _mm_setzero_si128(), oldDepth = z16;
+      if constexpr (kDepthTest) {
+        // Quantised as round(clamp(z, 0, 1) * 0xFFFF); min(NaN, 1) is 1.
+        const __m256 zc = _mm256_max_ps(_mm256_min_ps(z, one), zero);
+        const __m256i zi =
+            _mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f)));
+        oldDepth = loadPixels(depthRow + x, io);
+        const __m256i stored = _mm256_cvtepu16_epi32(oldDepth);
+        const __m256i pass = _mm256_or_si256(
+            _mm256_or_si256(_mm256_and_si256(_mm256_cmpgt_epi32(stored, zi), passLt),
+                            _mm256_and_si256(_mm256_cmpeq_epi32(stored, zi), passEq)),
+            _mm256_and_si256(_mm256_cmpgt_epi32(zi, stored), passGt));
+        live = _mm256_and_si256(live, pass);
+        if (_mm256_testz_si256(live, live)) continue;
+        z16 = narrow(zi);
+      }
+      const __m128i live16 = narrowMask(live);
+      if constexpr (Depth == DepthMode::kTestWrite)
+        storePixels(depthRow + x, io, _mm_blendv_epi8(oldDepth, z16, live16));
+
+      const __m256 inv = _mm256_div_ps(one, _mm256_fmadd_ps(pw.ddx, fx, w0));
+      __m256 outR = zero, outG = zero, outB = zero;
+      if constexpr (Color != ColorMode::kTexture) {
+        outR = _mm256_mul_ps(_mm256_fmadd_ps(pr.ddx, fx, r0), inv);
+        outG = _mm256_mul_ps(_mm256_fmadd_ps(pg.ddx, fx, g0), inv);
+        outB = _mm256_mul_ps(_mm256_fmadd_ps(pb.ddx, fx, b0), inv);
+      }
+      if constexpr (kUsesTexture) {
+        const __m256 u = _mm256_mul_ps(_mm256_fmadd_ps(pu.ddx, fx, u0), inv);
+        const __m256 v = _mm256_mul_ps(_mm256_fmadd_ps(pv.ddx, fx, v0), inv);
+        const Texels s = Tex == TexMode::kBilinear ? sampleBilinear(tex, u, v) : samplePoint(tex, u, v);
+        if constexpr (Color == ColorMode::kModulate) {
+          outR = clamp255(_mm256_mul_ps(_mm256_mul_ps(s.r, outR), inv255));
+          outG = clamp255(_mm256_mul_ps(_mm256_mul_ps(s.g, outG), inv255));
+          outB = clamp255(_mm256_mul_ps(_mm256_mul_ps(s.b, outB), inv255));
+        } else {
+          outR = s.r, outG = s.g, outB = s.b;
+        }
+      } else {
+        outR = clamp255(outR), outG = clamp255(outG), outB = clamp255(outB);
+      }
+      if constexpr (Fog) {
+        __m256 d;
+        if (!fogW) d = z;
+        else if (rhwIsWeight) d = inv;
+        else d = _mm256_div_ps(one, _mm256_fmadd_ps(prhw.ddx, fx, h0));
+        __m256 f;
+        if (!fogStep) f = _mm256_mul_ps(_mm256_sub_ps(fogEnd, d), fogInvRange);
+        else f = _mm256_and_ps(_mm256_cmp_ps(d, fogEnd, _CMP_LT_OQ), one);
+        f = _mm256_min_ps(_mm256_max_ps(f, zero), one);  // NaN becomes 0: full fog
+        const __m256 g = _mm256_sub_ps(one, f);
+        outR = _mm256_fmadd_ps(f, outR, _mm256_mul_ps(g, fogR));
+        outG = _mm256_fmadd_ps(f, outG, _mm256_mul_ps(g, fogG));
+        outB = _mm256_fmadd_ps(f, outB, _mm256_mul_ps(g, fogB));
+      }
+      const __m128i src = narrow(pack565(outR, outG, outB));
+      const __m128i old = loadPixels(colorRow + x, io);
+      const __m128i result = Additive ? addSaturate565(old, src) : src;
+      storePixels(colorRow + x, io, _mm_blendv_epi8(old, result, live16));
+    }
+  }
+}
+
+template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog>
+SpanKernel withBlend(bool additive) {
+  return additive ? spanKernel<Tex, Color, Depth, Fog, true> : spanKernel<Tex, Color, Depth, Fog, false>;
+}
+template <TexMode Tex, ColorMode Color, DepthMode Depth>
+SpanKernel withFog(const KernelKey& k) {
+  return k.fog ? withBlend<Tex, Color, Depth, true>(k.additive) : withBlend<Tex, Color, Depth, false>(k.additive);
+}
+template <TexMode Tex, ColorMode Color>
+SpanKernel withDepth(const KernelKey& k) {
+  switch (k.depth) {
+    case DepthMode::kNone: return withFog<Tex, Color, DepthMode::kNone>(k);
+    case DepthMode::kTest: return withFog<Tex, Color, DepthMode::kTest>(k);
+    default: return withFog<Tex, Color, DepthMode::kTestWrite>(k);
+  }
+}
+template <TexMode Tex>
+SpanKernel withColor(const KernelKey& k) {
+  return k.color == ColorMode::kModulate ? withDepth<Tex, ColorMode::kModulate>(k)
+                                         : withDepth<Tex, ColorMode::kTexture>(k);
+}
+
+SpanKernel pickKernel(const KernelKey& k) {
+  if (k.tex == TexMode::kNone) return withDepth<TexMode::kNone, ColorMode::kDiffuse>(k);
+  return k.tex == TexMode::kBilinear ? withColor<TexMode::kBilinear>(k) : withColor<TexMode::kPoint>(k);
+}
+
+}  // namespace
+
+}  // namespace platform
+
+#pragma GCC pop_options
+
+#else
+
+namespace platform {
+namespace {
+SpanKernel pickKernel(const KernelKey&) { return nullptr; }
+}  // namespace
+}  // namespace platform
+
+#endif

@@ -1,0 +1,28 @@
+// Fused span kernels: one function per common render-state combination that walks a set-up
+// triangle's rows and shades eight pixels at a time with AVX2 (interpolation with an exact
+// divide per pixel, depth test first and skip of blocks where nothing passes, bilinear or
+// point sampling of RGB565 textures, MODULATE / SELECTARG1 of texture and diffuse, linear
+// fog, opaque or ONE/ONE additive stores, depth write). The combination is chosen once per
+// draw call; nothing tests render state per pixel.
+//
+// chooseSpanKernel answers null when the processor has no AVX2/FMA or the state needs
+// something the kernels do not do (colour key, specular, other blends, fog modes or combine
+// operations, a non-power-of-two wrapped texture); the span pipeline's chunk stages then
+// draw the triangle. Results match the scalar reference within the span pipeline's
+// tolerances (one 565 step, one depth unit).
+#pragma once
+
+#include "platform/d3d/PixelConfig.h"
+
+namespace platform {
+
+using SpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setup, const ColorTarget& color,
+                            const DepthTarget& depth);
+
+// The kernel for `config` with the bilinear or point filter, or null (see above).
+SpanKernel chooseSpanKernel(const PixelConfig& config, bool bilinear);
+
+// Whether this processor runs the kernels (AVX2 and FMA).
+bool spanKernelsAvailable();
+
+}  // namespace platform

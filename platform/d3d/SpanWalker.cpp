@@ -1,0 +1,67 @@
+#include "platform/d3d/SpanWalker.h"
+
+namespace platform {
+
+namespace {
+
+std::int64_t floorDivide(std::int64_t a, std::int64_t b) {  // b > 0
+  std::int64_t q = a / b;
+  return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+}  // namespace
+
+SpanWalker::SpanWalker(const TriangleSetup& t) : y_(t.rowFirst), left_(t.left), right_(t.right) {
+  const std::int64_t yFix = static_cast<std::int64_t>(t.rowFirst) * TriangleSetup::kOne;
+  for (int i = 0; i < 3; ++i) {
+    const TriangleSetup::Edge& e = t.edge[i];
+    EdgeWalk& w = edge_[i];
+    // E(px, py) = c(py) - dy * kOne * px with c(py) = dx * (py * kOne - yi) + dy * xi.
+    const std::int64_t g = e.dx * (yFix - e.yi) + e.dy * e.xi - e.threshold;
+    const std::int64_t step = e.dx * TriangleSetup::kOne;
+    if (e.dy == 0) {
+      w = {g, 0, step, 0, 0, 0};
+      continue;
+    }
+    // Right-bounding edge (dy > 0): px <= floor(g / den). Left (dy < 0): px >= -floor(g / den).
+    const std::int64_t den = (e.dy > 0 ? e.dy : -e.dy) * TriangleSetup::kOne;
+    w.den = den;
+    w.sign = e.dy > 0 ? 1 : -1;
+    w.q = floorDivide(g, den);
+    w.r = g - w.q * den;
+    w.qs = floorDivide(step, den);
+    w.rs = step - w.qs * den;
+  }
+}
+
+bool SpanWalker::span(int* first, int* last) const {
+  std::int64_t lo = left_, hi = right_ - 1;
+  for (const EdgeWalk& w : edge_) {
+    if (w.sign == 0) {
+      if (w.q < 0) return false;
+    } else if (w.sign > 0) {
+      if (w.q < hi) hi = w.q;
+    } else if (-w.q > lo) {
+      lo = -w.q;
+    }
+  }
+  if (lo > hi) return false;
+  *first = static_cast<int>(lo);
+  *last = static_cast<int>(hi);
+  return true;
+}
+
+void SpanWalker::next() {
+  ++y_;
+  for (EdgeWalk& w : edge_) {
+    w.q += w.qs;
+    if (w.sign == 0) continue;
+    w.r += w.rs;
+    if (w.r >= w.den) {
+      w.r -= w.den;
+      ++w.q;
+    }
+  }
+}
+
+}  // namespace platform
