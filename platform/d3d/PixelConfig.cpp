@@ -145,6 +145,14 @@ void PixelConfig::build(const DeviceState& s, const TextureImage* tex, bool hasD
                   readsArg(alphaOp, alphaArg1, alphaArg2, CombineArg::kSpecular);
 }
 
+unsigned PixelConfig::attributesRead() const {
+  unsigned set = (1u << kAttrR) | (1u << kAttrG) | (1u << kAttrB);
+  if (blend) set |= 1u << kAttrA;
+  if (needsSpecular) set |= (1u << kAttrSR) | (1u << kAttrSG) | (1u << kAttrSB) | (1u << kAttrSA);
+  if (texture) set |= (1u << kAttrU) | (1u << kAttrV);
+  return set;
+}
+
 bool PixelConfig::bilinearFor(const TriangleSetup& t, const ScreenVertex* const v[3]) const {
   if (!texture || magLinear == minLinear) return magLinear;
   // Texel area against pixel area of the whole triangle.

@@ -49,6 +49,9 @@ struct PixelConfig {
   // Builds the description from the state; `texture` is the stage-0 texture or null,
   // `hasDepth` whether a depth buffer is attached.
   void build(const DeviceState& state, const TextureImage* texture, bool hasDepth);
+  // The attribute planes (bits of kAttr*) the pixel stage reads: colour always, alpha
+  // for blending, specular when read, texture coordinates with a texture.
+  unsigned attributesRead() const;
   // Whether a triangle is sampled bilinearly: the minification filter when its texels are
   // smaller than its pixels, else the magnification filter.
   bool bilinearFor(const TriangleSetup& setup, const ScreenVertex* const v[3]) const;

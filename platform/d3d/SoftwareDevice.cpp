@@ -172,6 +172,7 @@ HRESULT SoftwareDevice::draw(D3DPRIMITIVETYPE type, DWORD fvf, const void* verti
 
   const TextureImage* tex = textureBound_[0] ? &textures_[0] : nullptr;
   pixel_.build(state_, tex, hasDepth_);
+  attributes_ = pixel_.attributesRead();
   if (!useReference_) pipeline_.prepare(pixel_);
 
   auto at = [&](DWORD k) -> int { return indices ? indices[k] : static_cast<int>(k); };
@@ -226,7 +227,7 @@ void SoftwareDevice::drawTriangle(int i0, int i1, int i2, int provoking) {
 
 void SoftwareDevice::fillTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
   TriangleSetup setup;
-  if (!setupTriangle(a, b, c, state_.render[D3DRENDERSTATE_CULLMODE], map_, &setup)) return;
+  if (!setupTriangle(a, b, c, state_.render[D3DRENDERSTATE_CULLMODE], map_, &setup, attributes_)) return;
   bool bilinear = false;
   if (pixel_.texture) {
     const ScreenVertex* v[3] = {&a, &b, &c};

@@ -70,6 +70,7 @@ class SoftwareDevice final : public DeviceBackend {
   ViewportMapping map_;
   VertexLayout layout_;
   PixelConfig pixel_;
+  unsigned attributes_ = kAllAttributes;  // planes the pixel stage reads
   bool perspective_ = true;
   std::vector<ClipVertex> clip_;
   std::vector<ScreenVertex> screen_;

@@ -104,17 +104,17 @@ struct RowPlane {
   __m256 ddx;
   float v0, ddy;
   explicit RowPlane(const AttributePlane& p) : ddx(_mm256_set1_ps(p.ddx)), v0(p.v0), ddy(p.ddy) {}
-  __m256 start(float fy) const { return _mm256_set1_ps(v0 + ddy * fy); }
+  [[gnu::always_inline]] __m256 start(float fy) const { return _mm256_set1_ps(v0 + ddy * fy); }
 };
 
 // Eight 16-bit pixels from a row; `n` < 8 reads only the first n (the rest are zero).
-inline __m128i loadPixels(const std::uint16_t* p, int n) {
+[[gnu::always_inline]] inline __m128i loadPixels(const std::uint16_t* p, int n) {
   if (n == 8) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   alignas(16) std::uint16_t b[8] = {};
   std::memcpy(b, p, static_cast<std::size_t>(n) * 2);
   return _mm_load_si128(reinterpret_cast<const __m128i*>(b));
 }
-inline void storePixels(std::uint16_t* p, int n, __m128i v) {
+[[gnu::always_inline]] inline void storePixels(std::uint16_t* p, int n, __m128i v) {
   if (n == 8) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
     return;
@@ -125,11 +125,11 @@ inline void storePixels(std::uint16_t* p, int n, __m128i v) {
 }
 
 // Eight 32-bit lanes narrowed to eight 16-bit lanes (values already in 0..0xFFFF, or -1/0 masks).
-inline __m128i narrow(__m256i v) {
+[[gnu::always_inline]] inline __m128i narrow(__m256i v) {
   const __m256i p = _mm256_packus_epi32(v, v);
   return _mm256_castsi256_si128(_mm256_permute4x64_epi64(p, 0x08));
 }
-inline __m128i narrowMask(__m256i m) {
+[[gnu::always_inline]] inline __m128i narrowMask(__m256i m) {
   const __m256i p = _mm256_packs_epi32(m, m);
   return _mm256_castsi256_si128(_mm256_permute4x64_epi64(p, 0x08));
 }
@@ -144,9 +144,9 @@ struct Axis {
     mask = _mm256_set1_epi32(clamp ? -1 : size - 1);
     scale = _mm256_set1_ps(static_cast<float>(size) * subTexels);
   }
-  __m256i address(__m256i i) const { return _mm256_and_si256(_mm256_min_epi32(_mm256_max_epi32(i, lo), hi), mask); }
+  [[gnu::always_inline]] __m256i address(__m256i i) const { return _mm256_and_si256(_mm256_min_epi32(_mm256_max_epi32(i, lo), hi), mask); }
   // floor(coordinate * size * subTexels), the product clamped to +-2^24 (NaN to the lower bound).
-  __m256i texelOf(__m256 coord) const {
+  [[gnu::always_inline]] __m256i texelOf(__m256 coord) const {
     const __m256 s = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(coord, scale), _mm256_set1_ps(-16777216.0f)),
                                    _mm256_set1_ps(16777216.0f));
     return _mm256_cvttps_epi32(_mm256_floor_ps(s));
@@ -163,7 +163,7 @@ struct TextureAccess {
 // For each lane, texels (x0, row) in the low and (x1, row) in the high 16 bits. Where
 // x1 = x0 + 1 one 32-bit gather fetches both (it stays inside the row); other lanes (a wrap
 // or clamp at the texture's edge) are fetched one texel at a time.
-inline void gatherPairs(const TextureAccess& t, __m256i x0, __m256i x1, __m256i rowA, __m256i rowB, bool twoRows,
+[[gnu::always_inline]] inline void gatherPairs(const TextureAccess& t, __m256i x0, __m256i x1, __m256i rowA, __m256i rowB, bool twoRows,
                         __m256i* pairA, __m256i* pairB) {
   const __m256i adjacent = _mm256_cmpeq_epi32(x1, _mm256_add_epi32(x0, _mm256_set1_epi32(1)));
   const __m256i byteX = _mm256_add_epi32(x0, x0);
@@ -201,18 +201,20 @@ struct Texels {
 };
 
 // A 5-bit channel widened to 8 bits by bit replication.
-inline __m256i widen5(__m256i c) { return _mm256_or_si256(_mm256_slli_epi32(c, 3), _mm256_srli_epi32(c, 2)); }
+[[gnu::always_inline]] inline __m256i widen5(__m256i c) { return _mm256_or_si256(_mm256_slli_epi32(c, 3), _mm256_srli_epi32(c, 2)); }
 
 // One 565 texel per lane (the low 16 bits of `p`), channels expanded by bit replication.
-inline Texels expand565(__m256i p) {
+[[gnu::always_inline]] inline Texels expand565(__m256i p, float unit) {
   const __m256i r5 = _mm256_and_si256(_mm256_srli_epi32(p, 11), _mm256_set1_epi32(31));
   const __m256i g6 = _mm256_and_si256(_mm256_srli_epi32(p, 5), _mm256_set1_epi32(63));
   const __m256i b5 = _mm256_and_si256(p, _mm256_set1_epi32(31));
   const __m256i g8 = _mm256_or_si256(_mm256_slli_epi32(g6, 2), _mm256_srli_epi32(g6, 4));
-  return {_mm256_cvtepi32_ps(widen5(r5)), _mm256_cvtepi32_ps(g8), _mm256_cvtepi32_ps(widen5(b5))};
+  const __m256 k = _mm256_set1_ps(unit);
+  return {_mm256_mul_ps(_mm256_cvtepi32_ps(widen5(r5)), k), _mm256_mul_ps(_mm256_cvtepi32_ps(g8), k),
+          _mm256_mul_ps(_mm256_cvtepi32_ps(widen5(b5)), k)};
 }
 
-inline Texels samplePoint(const TextureAccess& t, __m256 u, __m256 v) {
+[[gnu::always_inline]] inline Texels samplePoint(const TextureAccess& t, __m256 u, __m256 v, float unit) {
   const __m256i x = t.u.address(t.u.texelOf(u));
   const __m256i y = t.v.address(t.v.texelOf(v));
   // The neighbour only tells gatherPairs whether the 32-bit read stays inside the row.
@@ -220,14 +222,15 @@ inline Texels samplePoint(const TextureAccess& t, __m256 u, __m256 v) {
   const __m256i row = _mm256_mullo_epi32(y, t.pitchV);
   __m256i pair, unused = _mm256_setzero_si256();
   gatherPairs(t, x, x1, row, row, false, &pair, &unused);
-  return expand565(pair);
+  return expand565(pair, unit);
 }
 
 // Bilinear filter with 7 fraction bits per axis: texel addresses in 1/128 texel, shifted
 // by half a texel so the four neighbours' centres surround the sample. The weights of a
 // row pair sit in one 32-bit lane (left low, right high), so one multiply-add per channel
 // and row blends two texels; channel * weight sums stay below 2^20.
-inline Texels sampleBilinear(const TextureAccess& t, __m256 u, __m256 v) {
+// `unit` scales the result: 1 gives 0..255, 1/255 gives 0..1.
+[[gnu::always_inline]] inline Texels sampleBilinear(const TextureAccess& t, __m256 u, __m256 v, float unit) {
   const __m256i k64 = _mm256_set1_epi32(64), k127 = _mm256_set1_epi32(127), k128 = _mm256_set1_epi32(128);
   const __m256i one = _mm256_set1_epi32(1);
   const __m256i fu = _mm256_sub_epi32(t.u.texelOf(u), k64), fv = _mm256_sub_epi32(t.v.texelOf(v), k64);
@@ -248,19 +251,20 @@ inline Texels sampleBilinear(const TextureAccess& t, __m256 u, __m256 v) {
                                      _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(bottom, 5), m6), wBottom));
   const __m256i b = _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(top, m5), wTop),
                                      _mm256_madd_epi16(_mm256_and_si256(bottom, m5), wBottom));
-  const __m256 scale5 = _mm256_set1_ps(255.0f / (31.0f * 16384.0f)), scale6 = _mm256_set1_ps(255.0f / (63.0f * 16384.0f));
+  const __m256 scale5 = _mm256_set1_ps(unit * 255.0f / (31.0f * 16384.0f)),
+               scale6 = _mm256_set1_ps(unit * 255.0f / (63.0f * 16384.0f));
   return {_mm256_mul_ps(_mm256_cvtepi32_ps(r), scale5), _mm256_mul_ps(_mm256_cvtepi32_ps(g), scale6),
           _mm256_mul_ps(_mm256_cvtepi32_ps(b), scale5)};
 }
 
-inline __m256 clamp255(__m256 v) {  // NaN becomes 0
+[[gnu::always_inline]] inline __m256 clamp255(__m256 v) {  // NaN becomes 0
   return _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(255.0f));
 }
 
-// 0..255 channels truncated into 565 pixels, one per 32-bit lane.
-inline __m256i pack565(__m256 r, __m256 g, __m256 b) {
-  const __m256i ri = _mm256_cvttps_epi32(clamp255(r)), gi = _mm256_cvttps_epi32(clamp255(g)),
-                bi = _mm256_cvttps_epi32(clamp255(b));
+// Channels truncated into 565 pixels, one per 32-bit lane. The channels are already in
+// 0..255, give or take rounding (the truncation takes 255.00002 to 255 and -0.00001 to 0).
+[[gnu::always_inline]] inline __m256i pack565(__m256 r, __m256 g, __m256 b) {
+  const __m256i ri = _mm256_cvttps_epi32(r), gi = _mm256_cvttps_epi32(g), bi = _mm256_cvttps_epi32(b);
   const __m256i rr = _mm256_slli_epi32(_mm256_and_si256(ri, _mm256_set1_epi32(0xF8)), 8);
   const __m256i gg = _mm256_slli_epi32(_mm256_and_si256(gi, _mm256_set1_epi32(0xFC)), 3);
   const __m256i bb = _mm256_srli_epi32(bi, 3);
@@ -268,7 +272,7 @@ inline __m256i pack565(__m256 r, __m256 g, __m256 b) {
 }
 
 // ONE/ONE: per-channel saturating add of 565 pixels.
-inline __m128i addSaturate565(__m128i d, __m128i s) {
+[[gnu::always_inline]] inline __m128i addSaturate565(__m128i d, __m128i s) {
   const __m128i mr = _mm_set1_epi16(static_cast<short>(0xF800)), mg = _mm_set1_epi16(0x07E0), mb = _mm_set1_epi16(0x001F);
   const __m128i r = _mm_and_si128(_mm_adds_epu16(_mm_and_si128(d, mr), _mm_and_si128(s, mr)), mr);
   const __m128i g = _mm_min_epu16(_mm_add_epi16(_mm_and_si128(d, mg), _mm_and_si128(s, mg)), mg);
@@ -287,7 +291,7 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
   const RowPlane pz(t.z), pw(t.pw), pr(t.q[kAttrR]), pg(t.q[kAttrG]), pb(t.q[kAttrB]), pu(t.q[kAttrU]),
       pv(t.q[kAttrV]), prhw(t.rhw);
 
-  // Depth comparison as three masks (less, equal, greater) that pass.
+  // Depth comparison: whether less, equal and greater pass, as lane masks.
   __m256i passLt = _mm256_setzero_si256(), passEq = passLt, passGt = passLt;
   if constexpr (kDepthTest) {
     const DWORD f = cfg.depthFunc;
@@ -319,7 +323,6 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
   const bool rhwIsWeight = t.rhw.v0 == t.pw.v0 && t.rhw.ddx == t.pw.ddx && t.rhw.ddy == t.pw.ddy;
 
   const int rowEnd = color.width;  // full 8-pixel loads and stores stay inside the row
-  const __m256 inv255 = _mm256_set1_ps(1.0f / 255.0f);
   for (SpanWalker walk(t); walk.row() <= t.rowLast; walk.next()) {
     int first, last;
     if (!walk.span(&first, &last)) continue;
@@ -344,10 +347,8 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
             _mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f)));
         oldDepth = loadPixels(depthRow + x, io);
         const __m256i stored = _mm256_cvtepu16_epi32(oldDepth);
-        const __m256i pass = _mm256_or_si256(
-            _mm256_or_si256(_mm256_and_si256(_mm256_cmpgt_epi32(stored, zi), passLt),
-                            _mm256_and_si256(_mm256_cmpeq_epi32(stored, zi), passEq)),
-            _mm256_and_si256(_mm256_cmpgt_epi32(zi, stored), passGt));
+        const __m256i pass = _mm256_blendv_epi8(_mm256_blendv_epi8(passLt, passEq, _mm256_cmpeq_epi32(stored, zi)),
+                                                passGt, _mm256_cmpgt_epi32(zi, stored));
         live = _mm256_and_si256(live, pass);
         if (_mm256_testz_si256(live, live)) continue;
         z16 = narrow(zi);
@@ -366,11 +367,13 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
       if constexpr (kUsesTexture) {
         const __m256 u = _mm256_mul_ps(_mm256_fmadd_ps(pu.ddx, fx, u0), inv);
         const __m256 v = _mm256_mul_ps(_mm256_fmadd_ps(pv.ddx, fx, v0), inv);
-        const Texels s = Tex == TexMode::kBilinear ? sampleBilinear(tex, u, v) : samplePoint(tex, u, v);
+        // Modulation takes the texel in 0..1.
+        constexpr float kUnit = Color == ColorMode::kModulate ? 1.0f / 255.0f : 1.0f;
+        const Texels s = Tex == TexMode::kBilinear ? sampleBilinear(tex, u, v, kUnit) : samplePoint(tex, u, v, kUnit);
         if constexpr (Color == ColorMode::kModulate) {
-          outR = clamp255(_mm256_mul_ps(_mm256_mul_ps(s.r, outR), inv255));
-          outG = clamp255(_mm256_mul_ps(_mm256_mul_ps(s.g, outG), inv255));
-          outB = clamp255(_mm256_mul_ps(_mm256_mul_ps(s.b, outB), inv255));
+          outR = clamp255(_mm256_mul_ps(s.r, outR));
+          outG = clamp255(_mm256_mul_ps(s.g, outG));
+          outB = clamp255(_mm256_mul_ps(s.b, outB));
         } else {
           outR = s.r, outG = s.g, outB = s.b;
         }

@@ -17,9 +17,35 @@ class SpanWalker {
   // The current row (rowFirst, then one more per next()).
   int row() const { return y_; }
   // Columns [*first, *last] covered in the current row; false when none are.
-  bool span(int* first, int* last) const;
+  bool span(int* first, int* last) const {
+    std::int64_t lo = left_, hi = right_ - 1;
+    for (const EdgeWalk& w : edge_) {
+      if (w.sign == 0) {
+        if (w.q < 0) return false;
+      } else if (w.sign > 0) {
+        if (w.q < hi) hi = w.q;
+      } else if (-w.q > lo) {
+        lo = -w.q;
+      }
+    }
+    if (lo > hi) return false;
+    *first = static_cast<int>(lo);
+    *last = static_cast<int>(hi);
+    return true;
+  }
   // Moves to the next row.
-  void next();
+  void next() {
+    ++y_;
+    for (EdgeWalk& w : edge_) {
+      w.q += w.qs;
+      if (w.sign == 0) continue;
+      w.r += w.rs;
+      if (w.r >= w.den) {
+        w.r -= w.den;
+        ++w.q;
+      }
+    }
+  }
 
  private:
   struct EdgeWalk {

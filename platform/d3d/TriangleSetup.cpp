@@ -19,6 +19,14 @@ std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {  // b > 0
 // Snapped coordinates stay far inside this bound, so edge products fit in 64 bits.
 constexpr float kCoordLimit = 1.0e6f;
 
+// llround of a float times kOne, inline. The product is exact in double and so is adding
+// one half (|v| < 2^28 with at most 24 significant bits), so truncation rounds halves away
+// from zero exactly like llround.
+std::int64_t snap(float v) {
+  const double d = static_cast<double>(v) * TriangleSetup::kOne;
+  return static_cast<std::int64_t>(d + (d >= 0 ? 0.5 : -0.5));
+}
+
 AttributePlane makePlane(double v0, double v1, double v2, double dx1, double dy1, double dx2, double dy2,
                          double invArea) {
   AttributePlane p;
@@ -60,13 +68,13 @@ bool TriangleSetup::covers(int px, int py) const {
 }
 
 bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, DWORD cullMode,
-                   const ViewportMapping& scissor, TriangleSetup* out) {
+                   const ViewportMapping& scissor, TriangleSetup* out, unsigned attributes) {
   const ScreenVertex* v[3] = {&a, &b, &c};
   std::int64_t X[3], Y[3];
   for (int i = 0; i < 3; ++i) {
     if (!(std::fabs(v[i]->x) < kCoordLimit) || !(std::fabs(v[i]->y) < kCoordLimit)) return false;
-    X[i] = std::llround(static_cast<double>(v[i]->x) * TriangleSetup::kOne);
-    Y[i] = std::llround(static_cast<double>(v[i]->y) * TriangleSetup::kOne);
+    X[i] = snap(v[i]->x);
+    Y[i] = snap(v[i]->y);
   }
   std::int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (X[2] - X[0]) * (Y[1] - Y[0]);
   if (area == 0) return false;
@@ -111,7 +119,8 @@ bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
   t.rhw = makePlane(v[0]->rhw, v[1]->rhw, v[2]->rhw, dx1, dy1, dx2, dy2, invArea);
   t.pw = makePlane(v[0]->pw, v[1]->pw, v[2]->pw, dx1, dy1, dx2, dy2, invArea);
   for (int k = 0; k < kAttrCount; ++k)
-    t.q[k] = makePlane(v[0]->q[k], v[1]->q[k], v[2]->q[k], dx1, dy1, dx2, dy2, invArea);
+    t.q[k] = (attributes >> k) & 1 ? makePlane(v[0]->q[k], v[1]->q[k], v[2]->q[k], dx1, dy1, dx2, dy2, invArea)
+                                   : AttributePlane{};
   return true;
 }
 

@@ -40,9 +40,12 @@ struct TriangleSetup {
   bool covers(int px, int py) const;
 };
 
+// Bit k of an attribute set stands for plane q[k]; z, rhw and pw are always set up.
+constexpr unsigned kAllAttributes = (1u << kAttrCount) - 1;
+
 // Sets up the triangle (a, b, c); false when it is culled, degenerate, not finite or
-// entirely outside the scissor rectangle.
+// entirely outside the scissor rectangle. Planes of attributes outside `attributes` are zero.
 bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, DWORD cullMode,
-                   const ViewportMapping& scissor, TriangleSetup* out);
+                   const ViewportMapping& scissor, TriangleSetup* out, unsigned attributes = kAllAttributes);
 
 }  // namespace platform
