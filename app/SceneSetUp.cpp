@@ -9,9 +9,9 @@
 #include "actors/TerrainActor.h"
 #include "app/FrameMatrices.h"
 #include "app/RandomGenerator.h"
-#include "app/RendererSink.h"
 #include "app/SceneState.h"
 #include "graphics/Renderer.h"
+#include "xfile/RendererModelTarget.h"
 
 namespace {
 
@@ -114,7 +114,7 @@ SkyActor* setUpScene(HWND window) {
   scene.renderer = new Renderer;
   scene.renderer->fullScreen = 1;
   if (scene.renderer->create(window, nullptr) == 0) return nullptr;
-  RendererSink table(*scene.renderer);
+  RendererModelTarget table(*scene.renderer);
 
   createActors();
   loadModels(table);
