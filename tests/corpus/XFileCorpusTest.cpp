@@ -1,18 +1,25 @@
-// The real-world .x files of the shared test data: each loads (under the sanitizers) into the
-// counts recorded below, renders into a 640x480 image, and the negative files are refused.
+// The real-world .x files of the shared test data: each loads (under the sanitizers) through a
+// headless Renderer into the counts recorded below, renders into a 640x480 image, and the
+// negative files are refused.
 // A change in what the reader makes of a real file shows up here as a changed row.
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <unistd.h>
+#include <vector>
 
+#include "foundation/DebugLog.h"
+#include "graphics/Texture.h"
 #include "platform/bitmap/PngFile.h"
 #include "tests/support/test_files.h"
+#include "tools/qelmodel/DebugLogTail.h"
+#include "tools/qelmodel/HeadlessRenderer.h"
 #include "tools/qelmodel/ModelInfo.h"
 #include "tools/qelmodel/ModelRender.h"
-#include "tools/qelmodel/ModelTable.h"
+#include "tools/qelmodel/TableEntries.h"
 #include "xfile/LoadModel.h"
 #include "xfile/TQelXFrame.h"
 #include "xfile/TQelXMesh.h"
@@ -22,9 +29,9 @@ namespace {
 struct Counts {
   const char* file;
   int frames, meshes, vertices, faces;
-  int materials;       // material entries registered
+  int materials;       // material entries in the Renderer's table
   int loadedTextures;  // meshes whose texture image loaded
-  int logLines;        // texture files that could not be loaded
+  int logLines;        // debug-log lines: texture files that could not be loaded
 };
 
 // What the reader makes of each file (quirks included: comments and unknown blocks shift the
@@ -68,11 +75,24 @@ const Counts kCorpus[] = {
 
 std::string corpusDir() { return qeltest::sharedDir() + "/testdata/xfiles"; }
 
-// Runs in the corpus folder (texture names are relative to it) and returns to the scratch
-// directory afterwards; the folder is read-only, so the debug log's lines are dropped there.
+// Runs in a folder of the scratch directory that links to every file of `folder` (texture
+// names are relative to the working directory, and the debug log must be writable, which the
+// shared folder is not); returns to the scratch directory afterwards.
 class InCorpusFolder {
  public:
-  explicit InCorpusFolder(const std::string& folder) { ok = chdir(folder.c_str()) == 0; }
+  explicit InCorpusFolder(const std::string& folder) {
+    namespace fs = std::filesystem;
+    const fs::path links = fs::path(qeltest::scratchDir()) / fs::path(folder).filename();
+    std::error_code error;
+    fs::create_directories(links, error);
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+      if (!entry.is_regular_file()) continue;
+      const fs::path link = links / entry.path().filename();
+      if (!fs::exists(fs::symlink_status(link))) fs::create_symlink(entry.path(), link, error);
+    }
+    fs::remove(links / kDebugLogFileName, error);
+    ok = !error && chdir(links.c_str()) == 0;
+  }
   ~InCorpusFolder() { [[maybe_unused]] int r = chdir(qeltest::scratchDir().c_str()); }
   bool ok = false;
 };
@@ -85,7 +105,7 @@ void countFrames(const TQelXFrame& frame, Counts& counts) {
     ++counts.meshes;
     counts.vertices += mesh->vertexCount;
     counts.faces += mesh->faceCount;
-    if (ModelTable::imageOf(mesh->texture)) ++counts.loadedTextures;
+    if (imageOf(mesh->texture)) ++counts.loadedTextures;
     // Every face index a consumer would follow stays inside the mesh, or is left out by it.
     for (std::int32_t j = 0; j < mesh->faceCount; ++j) ASSERT_GE(mesh->faces[j]->count, 0);
   }
@@ -100,13 +120,16 @@ TEST_P(XFileCorpus, LoadsIntoTheRecordedCountsAndRenders) {
   const Counts& expected = GetParam();
   InCorpusFolder folder(corpusDir());
   ASSERT_TRUE(folder.ok) << corpusDir();
-  ModelTable table;
-  TQelXFrame* root = loadModel(table, expected.file);
+  HeadlessRenderer headless;
+  ASSERT_TRUE(headless.created());
+  DebugLogTail log;
+  TQelXFrame* root = loadModel(headless.target, expected.file);
   ASSERT_NE(root, nullptr) << expected.file;
+  const std::vector<std::string> logLines = log.lines();
 
-  Counts got{expected.file, 0, 0, 0, 0, 0, 0, static_cast<int>(table.logLines.size())};
+  Counts got{expected.file, 0, 0, 0, 0, 0, 0, static_cast<int>(logLines.size())};
   countFrames(*root, got);
-  for (const auto& e : table.entries) got.materials += e->image ? 0 : 1;
+  for (const Texture* e : tableEntries(headless.renderer)) got.materials += isImageEntry(e) ? 0 : 1;
   EXPECT_EQ(got.frames, expected.frames);
   EXPECT_EQ(got.meshes, expected.meshes);
   EXPECT_EQ(got.vertices, expected.vertices);
@@ -116,12 +139,12 @@ TEST_P(XFileCorpus, LoadsIntoTheRecordedCountsAndRenders) {
   EXPECT_EQ(got.logLines, expected.logLines);
 
   // The JSON report is produced for every file.
-  std::string json = modelInfo(expected.file, root, table, InfoOptions{true, true});
+  std::string json = modelInfo(expected.file, root, headless.renderer, logLines, InfoOptions{true, true});
   EXPECT_EQ(json.rfind("{\"file\":", 0), 0u);
 
   const std::string png = qeltest::scratchDir() + "/render.png";
   int drawn = 0;
-  ASSERT_TRUE(renderModel(root, table, RenderOptions(), png.c_str(), &drawn));
+  ASSERT_TRUE(renderModel(root, headless.renderer, RenderOptions(), png.c_str(), &drawn));
   root->release();
 
   platform::RgbaImage image;
@@ -151,8 +174,8 @@ TEST(XFileCorpusNegative, BinaryCompressedAndEmptyFilesGiveNoModel) {
   InCorpusFolder folder(corpusDir() + "/negative");
   ASSERT_TRUE(folder.ok);
   for (const char* file : {"empty.x", "sphere0.x", "test_cube_binary.x", "test_cube_compressed.x"}) {
-    ModelTable table;
-    TQelXFrame* root = loadModel(table, file);
+    HeadlessRenderer headless;
+    TQelXFrame* root = loadModel(headless.target, file);
     EXPECT_EQ(root, nullptr) << file;
     if (root) root->release();
   }

@@ -4,7 +4,9 @@
 #include <map>
 
 #include "tools/qelmodel/JsonWriter.h"
-#include "tools/qelmodel/ModelTable.h"
+#include "graphics/Renderer.h"
+#include "graphics/Texture.h"
+#include "tools/qelmodel/TableEntries.h"
 #include "tools/qelmodel/TextEncoding.h"
 #include "xfile/TQelXFrame.h"
 #include "xfile/TQelXMesh.h"
@@ -42,8 +44,6 @@ bool bounds(const TQelXMesh& mesh, float low[3], float high[3]) {
   return true;
 }
 
-const TableEntry* textureEntry(const TQelXMesh& mesh) { return ModelTable::entry(mesh.texture); }
-
 // ---- JSON ----
 
 void jsonColour(JsonWriter& w, const char* key, const D3DCOLORVALUE& c) {
@@ -56,10 +56,12 @@ void jsonColour(JsonWriter& w, const char* key, const D3DCOLORVALUE& c) {
   w.endArray();
 }
 
-void jsonNameOrNull(JsonWriter& w, const char* key, const TableEntry* e) {
+std::string entryName(const Texture& entry) { return shiftJisToUtf8(entry.name.c_str()); }
+
+void jsonNameOrNull(JsonWriter& w, const char* key, const Texture* e) {
   w.key(key);
   if (e) {
-    w.string(shiftJisToUtf8(e->name));
+    w.string(entryName(*e));
   } else {
     w.null();
   }
@@ -80,10 +82,10 @@ void jsonMesh(JsonWriter& w, const TQelXMesh& mesh, bool full) {
     w.integer(faces);
   }
   w.endObject();
-  jsonNameOrNull(w, "material", ModelTable::entry(mesh.material));
-  jsonNameOrNull(w, "texture", textureEntry(mesh));
+  jsonNameOrNull(w, "material", mesh.material);
+  jsonNameOrNull(w, "texture", mesh.texture);
   w.key("textureLoaded");
-  w.boolean(ModelTable::imageOf(mesh.texture) != nullptr);
+  w.boolean(imageOf(mesh.texture) != nullptr);
   w.key("bounds");
   float low[3], high[3];
   if (bounds(mesh, low, high)) {
@@ -142,7 +144,8 @@ void jsonFrame(JsonWriter& w, const TQelXFrame& frame, bool full) {
   w.endObject();
 }
 
-std::string jsonReport(const std::string& file, const TQelXFrame* root, const ModelTable& table, bool full) {
+std::string jsonReport(const std::string& file, const TQelXFrame* root, const std::vector<Texture*>& entries,
+                       const std::vector<std::string>& logLines, bool full) {
   JsonWriter w;
   w.beginObject();
   w.key("file");
@@ -155,38 +158,39 @@ std::string jsonReport(const std::string& file, const TQelXFrame* root, const Mo
   }
   w.key("materials");
   w.beginArray();
-  for (const auto& e : table.entries) {
-    if (e->image) continue;
+  for (const Texture* e : entries) {
+    if (isImageEntry(e)) continue;
     w.beginObject();
     w.key("name");
-    w.string(shiftJisToUtf8(e->name));
-    jsonColour(w, "diffuse", e->desc.diffuse);
-    jsonColour(w, "ambient", e->desc.ambient);
-    jsonColour(w, "specular", e->desc.specular);
-    jsonColour(w, "emissive", e->desc.emissive);
+    w.string(entryName(*e));
+    jsonColour(w, "diffuse", e->materialDesc.diffuse);
+    jsonColour(w, "ambient", e->materialDesc.ambient);
+    jsonColour(w, "specular", e->materialDesc.specular);
+    jsonColour(w, "emissive", e->materialDesc.emissive);
     w.key("power");
-    w.number(e->desc.power);
-    jsonNameOrNull(w, "boundTexture", e->bound);
+    w.number(e->materialDesc.power);
+    jsonNameOrNull(w, "boundTexture", e->boundTexture());
     w.endObject();
   }
   w.endArray();
   w.key("textures");
   w.beginArray();
-  for (const auto& e : table.entries) {
-    if (!e->image) continue;
+  for (const Texture* e : entries) {
+    int width = 0, height = 0;
+    if (!imageSize(e, width, height)) continue;
     w.beginObject();
     w.key("name");
-    w.string(shiftJisToUtf8(e->name));
+    w.string(entryName(*e));
     w.key("width");
-    w.integer(e->view.width);
+    w.integer(width);
     w.key("height");
-    w.integer(e->view.height);
+    w.integer(height);
     w.endObject();
   }
   w.endArray();
   w.key("log");
   w.beginArray();
-  for (const std::string& line : table.logLines) w.string(shiftJisToUtf8(line));
+  for (const std::string& line : logLines) w.string(shiftJisToUtf8(line));
   w.endArray();
   w.endObject();
   return w.text() + "\n";
@@ -198,7 +202,7 @@ std::string colourText(const D3DCOLORVALUE& c) {
   return "(" + formatFloat(c.r) + ", " + formatFloat(c.g) + ", " + formatFloat(c.b) + ", " + formatFloat(c.a) + ")";
 }
 
-std::string quotedOrNone(const TableEntry* e) { return e ? "\"" + shiftJisToUtf8(e->name) + "\"" : "none"; }
+std::string quotedOrNone(const Texture* e) { return e ? "\"" + entryName(*e) + "\"" : "none"; }
 
 void textFrame(std::string& out, const TQelXFrame& frame, const std::string& indent) {
   out += indent + "frame \"" + nameOf(frame.name) + "\"\n";
@@ -224,40 +228,42 @@ void textFrame(std::string& out, const TQelXFrame& frame, const std::string& ind
       out += indent + "    bounds (" + formatFloat(low[0]) + ", " + formatFloat(low[1]) + ", " + formatFloat(low[2]) +
              ") to (" + formatFloat(high[0]) + ", " + formatFloat(high[1]) + ", " + formatFloat(high[2]) + ")\n";
     }
-    out += indent + "    material " + quotedOrNone(ModelTable::entry(mesh->material)) + ", texture " +
-           quotedOrNone(textureEntry(*mesh)) +
-           (ModelTable::imageOf(mesh->texture) ? " (image loaded)\n" : " (no image)\n");
+    out += indent + "    material " + quotedOrNone(mesh->material) + ", texture " + quotedOrNone(mesh->texture) +
+           (imageOf(mesh->texture) ? " (image loaded)\n" : " (no image)\n");
   }
   for (TQelVTree* c = frame.firstChild(); c; c = c->nextSibling()) {
     if (const TQelXFrame* child = dynamic_cast<const TQelXFrame*>(c)) textFrame(out, *child, indent + "  ");
   }
 }
 
-std::string textReport(const std::string& file, const TQelXFrame* root, const ModelTable& table) {
+std::string textReport(const std::string& file, const TQelXFrame* root, const std::vector<Texture*>& entries,
+                       const std::vector<std::string>& logLines) {
   std::string out = "file: " + file + "\n";
   if (root) {
     textFrame(out, *root, "");
   } else {
     out += "no model: the file holds neither a top-level Frame nor a top-level Mesh\n";
   }
-  for (const auto& e : table.entries) {
-    if (e->image) {
-      out += "texture \"" + shiftJisToUtf8(e->name) + "\": " + std::to_string(e->view.width) + "x" +
-             std::to_string(e->view.height) + "\n";
-    } else {
-      out += "material \"" + shiftJisToUtf8(e->name) + "\": diffuse " + colourText(e->desc.diffuse) + " ambient " +
-             colourText(e->desc.ambient) + " specular " + colourText(e->desc.specular) + " emissive " +
-             colourText(e->desc.emissive) + " power " + formatFloat(e->desc.power) + ", bound texture " +
-             quotedOrNone(e->bound) + "\n";
+  for (const Texture* e : entries) {
+    int width = 0, height = 0;
+    if (imageSize(e, width, height)) {
+      out += "texture \"" + entryName(*e) + "\": " + std::to_string(width) + "x" + std::to_string(height) + "\n";
+    } else if (!isImageEntry(e)) {
+      const D3DMATERIAL& d = e->materialDesc;
+      out += "material \"" + entryName(*e) + "\": diffuse " + colourText(d.diffuse) + " ambient " +
+             colourText(d.ambient) + " specular " + colourText(d.specular) + " emissive " + colourText(d.emissive) +
+             " power " + formatFloat(d.power) + ", bound texture " + quotedOrNone(e->boundTexture()) + "\n";
     }
   }
-  for (const std::string& line : table.logLines) out += "log: " + shiftJisToUtf8(line);
+  for (const std::string& line : logLines) out += "log: " + shiftJisToUtf8(line) + "\n";
   return out;
 }
 
 }  // namespace
 
-std::string modelInfo(const std::string& file, const TQelXFrame* root, const ModelTable& table,
-                      const InfoOptions& options) {
-  return options.json ? jsonReport(file, root, table, options.full) : textReport(file, root, table);
+std::string modelInfo(const std::string& file, const TQelXFrame* root, Renderer& renderer,
+                      const std::vector<std::string>& logLines, const InfoOptions& options) {
+  const std::vector<Texture*> entries = tableEntries(renderer);
+  return options.json ? jsonReport(file, root, entries, logLines, options.full)
+                      : textReport(file, root, entries, logLines);
 }

@@ -1,18 +1,21 @@
 #include "tools/qelmodel/ModelRender.h"
 
 #include <cmath>
-#include <vector>
 
+#include "graphics/LastResult.h"
+#include "graphics/Renderer.h"
+#include "graphics/Surface.h"
+#include "graphics/Texture.h"
 #include "platform/bitmap/PngFile.h"
-#include "platform/d3d/SoftwareDevice.h"
-#include "tools/qelmodel/ModelTable.h"
+#include "platform/ddraw/SurfaceAccess.h"
+#include "tools/qelmodel/TableEntries.h"
+#include "xfile/RendererModelTarget.h"
 #include "xfile/TQelXFrame.h"
 #include "xfile/TQelXMesh.h"
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
+constexpr D3DCOLOR kBackground = 0x00CCCCDD;
 constexpr float kPi = 3.14159265358979f;
 constexpr float kFitRadius = 100.0f;  // the model is scaled to this radius in view space
 
@@ -73,22 +76,37 @@ void forEachMesh(TQelXFrame& frame, Visit&& visit) {
   }
 }
 
+// The target's pixels as a PNG.
+bool writeTarget(const Surface& target, const char* pngPath) {
+  platform::SurfaceMemory memory;
+  if (!platform::surfaceMemory(target.surface, memory)) return false;
+  platform::PixelTarget pixels;
+  pixels.bits = memory.bits;
+  pixels.width = memory.width;
+  pixels.height = memory.height;
+  pixels.pitch = memory.pitch;
+  pixels.bitsPerPixel = memory.bitsPerPixel;
+  return platform::writePngTarget(pngPath, pixels);
+}
+
+// A stand-in material entry (not in the table) with the colours of the Renderer's default
+// material, for meshes that have none.
+void defaultMaterial(Renderer& renderer, Texture& stand) {
+  stand.materialDesc = D3DMATERIAL{};
+  stand.materialDesc.dwSize = sizeof(D3DMATERIAL);
+  if (renderer.material != nullptr) lastResult = renderer.material->GetMaterial(&stand.materialDesc);
+}
+
 }  // namespace
 
-bool renderModel(TQelXFrame* root, ModelTable& table, const RenderOptions& options, const char* pngPath,
+bool renderModel(TQelXFrame* root, Renderer& renderer, const RenderOptions& options, const char* pngPath,
                  int* drawnMeshes) {
   if (drawnMeshes) *drawnMeshes = 0;
-  std::vector<std::uint16_t> colour(static_cast<std::size_t>(kWidth * kHeight));
-  std::vector<std::uint16_t> depth(static_cast<std::size_t>(kWidth * kHeight));
-  platform::SoftwareDevice device;
-  platform::ColorTarget colourTarget{colour.data(), kWidth * 2, kWidth, kHeight};
-  platform::DepthTarget depthTarget{depth.data(), kWidth * 2, kWidth, kHeight};
-  device.setTargets(colourTarget, &depthTarget);
-  const D3DVIEWPORT2 viewport = {44, 0, 0, kWidth, kHeight, -1.0f, 0.75f, 2.0f, 1.5f, 0.0f, 1.0f};
-  device.setViewport(&viewport);
-  device.setRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
-  const D3DRECT all = {0, 0, kWidth, kHeight};
-  device.clear(1, &all, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00CCCCDD, 1.0f);
+  if (renderer.device == nullptr || renderer.viewport == nullptr || renderer.target == nullptr) return false;
+  IDirect3DDevice3& device = *renderer.device;
+  const int width = renderer.target->width, height = renderer.target->height;
+  D3DRECT all = {0, 0, width, height};
+  lastResult = renderer.viewport->Clear2(1, &all, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBackground, 1.0f, 0);
 
   if (root) {
     // World-space bounds of every mesh vertex.
@@ -108,40 +126,33 @@ bool renderModel(TQelXFrame* root, ModelTable& table, const RenderOptions& optio
 
     // View: centre at the origin, turned, scaled, pushed back to twice the radius; then x and y
     // scaled to pixels for a 60-degree vertical field of view (screen y grows downwards).
-    const float focal = (kHeight * 0.5f) / std::tan(30.0f * kPi / 180.0f);
+    const float focal = (float(height) * 0.5f) / std::tan(30.0f * kPi / 180.0f);
     Matrix4 turn = rotationY(options.yawDegrees * kPi / 180.0f) * rotationXMatrix(options.pitchDegrees * kPi / 180.0f);
     Matrix4 view = translation(-centre) * turn * scaling(scale, scale, scale) *
                    translation(Vector3(0, 0, 2.0f * kFitRadius)) * scaling(focal, -focal, 1.0f);
     // The light shines from the camera: the view's forward axis in world space.
-    table.lighting = SoftwareLighting();
-    table.lighting.halfWidth = kWidth * 0.5f;
-    table.lighting.halfHeight = kHeight * 0.5f;
-    table.lighting.lightDirection = Vector3(turn._13, turn._23, turn._33);
-    table.device = &device;
+    renderer.lightDirection = Vector3(turn._13, turn._23, turn._33);
+    RendererModelTarget target(renderer);
+    Texture stand;
+    defaultMaterial(renderer, stand);
 
+    lastResult = device.BeginScene();
     walkFrames(*root, IdentityMatrix, [&](TQelXFrame& frame, const Matrix4& world) {
       frame.worldMatrix = world;
       frame.worldViewMatrix = world * view;
       forEachMesh(frame, [&](TQelXMesh& mesh) {
-        const TableEntry* image = ModelTable::imageOf(mesh.texture);
-        device.setTexture(0, image ? &image->view : nullptr);
+        const Texture* image = imageOf(mesh.texture);
+        lastResult = device.SetTexture(0, image ? image->deviceTexture : nullptr);
         // A mesh without material is not drawn by the engine; here it gets the default colours.
         Texture* own = mesh.material;
-        if (!own) mesh.material = table.fallbackMaterial();
-        mesh.draw(table, frame);
+        if (!own) mesh.material = &stand;
+        mesh.draw(target, frame);
         mesh.material = own;
         if (drawnMeshes && mesh.vertexCount > 0) ++*drawnMeshes;
       });
     });
-    device.setTexture(0, nullptr);
-    table.device = nullptr;
+    lastResult = device.SetTexture(0, nullptr);
+    lastResult = device.EndScene();
   }
-
-  platform::PixelTarget target;
-  target.bits = colour.data();
-  target.width = kWidth;
-  target.height = kHeight;
-  target.pitch = kWidth * 2;
-  target.bitsPerPixel = 16;
-  return platform::writePngTarget(pngPath, target);
+  return writeTarget(*renderer.target, pngPath);
 }

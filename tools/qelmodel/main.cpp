@@ -2,7 +2,8 @@
 //   qelmodel info FILE.x [--json [--full]]
 //   qelmodel render FILE.x OUT.png [--yaw DEG] [--pitch DEG]
 // The model is loaded in the file's own folder, as the engine runs in its asset folder
-// (texture names are relative to the working directory). Exit status: 0 with a model,
+// (texture names are relative to the working directory), into a Renderer on the headless
+// display backend. Exit status: 0 with a model,
 // 2 when the file was read but holds no model, 1 for usage errors and unreadable files.
 #include <cerrno>
 #include <cmath>
@@ -12,11 +13,13 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 #include <unistd.h>
 
+#include "tools/qelmodel/DebugLogTail.h"
+#include "tools/qelmodel/HeadlessRenderer.h"
 #include "tools/qelmodel/ModelInfo.h"
 #include "tools/qelmodel/ModelRender.h"
-#include "tools/qelmodel/ModelTable.h"
 #include "xfile/LoadModel.h"
 #include "xfile/TQelXFrame.h"
 
@@ -90,19 +93,25 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  ModelTable table;
-  TQelXFrame* root = loadModel(table, file.filename().c_str());
+  HeadlessRenderer headless;
+  if (!headless.created()) {
+    std::fprintf(stderr, "qelmodel: the headless renderer cannot be created\n");
+    return 1;
+  }
+  DebugLogTail log;
+  TQelXFrame* root = loadModel(headless.target, file.filename().c_str());
+  const std::vector<std::string> logLines = log.lines();
   if (!root) std::fprintf(stderr, "qelmodel: %s: no model (neither a top-level Frame nor a top-level Mesh)\n", argv[2]);
 
   int status = root ? 0 : 2;
   if (render) {
     int drawn = 0;
-    if (!renderModel(root, table, view, output.c_str(), &drawn)) {
+    if (!renderModel(root, headless.renderer, view, output.c_str(), &drawn)) {
       std::fprintf(stderr, "qelmodel: %s: the image cannot be written\n", output.string().c_str());
       status = 1;
     }
   } else {
-    std::string report = modelInfo(argv[2], root, table, info);
+    std::string report = modelInfo(argv[2], root, headless.renderer, logLines, info);
     std::fwrite(report.data(), 1, report.size(), stdout);
   }
   if (root) root->release();
