@@ -214,23 +214,27 @@ struct Texels {
           _mm256_mul_ps(_mm256_cvtepi32_ps(widen5(b5)), k)};
 }
 
-[[gnu::always_inline]] inline Texels samplePoint(const TextureAccess& t, __m256 u, __m256 v, float unit) {
+// Texels fetched for eight pixels, before filtering: for the bilinear filter the top and
+// bottom texel pairs and their weights; for point sampling the texel in `top`'s low half.
+struct Fetched {
+  __m256i top, bottom, wTop, wBottom;
+};
+
+[[gnu::always_inline]] inline void fetchPoint(const TextureAccess& t, __m256 u, __m256 v, Fetched* out) {
   const __m256i x = t.u.address(t.u.texelOf(u));
   const __m256i y = t.v.address(t.v.texelOf(v));
   // The neighbour only tells gatherPairs whether the 32-bit read stays inside the row.
   const __m256i x1 = t.u.address(_mm256_add_epi32(x, _mm256_set1_epi32(1)));
   const __m256i row = _mm256_mullo_epi32(y, t.pitchV);
-  __m256i pair, unused = _mm256_setzero_si256();
-  gatherPairs(t, x, x1, row, row, false, &pair, &unused);
-  return expand565(pair, unit);
+  __m256i unused = _mm256_setzero_si256();
+  gatherPairs(t, x, x1, row, row, false, &out->top, &unused);
 }
 
 // Bilinear filter with 7 fraction bits per axis: texel addresses in 1/128 texel, shifted
 // by half a texel so the four neighbours' centres surround the sample. The weights of a
 // row pair sit in one 32-bit lane (left low, right high), so one multiply-add per channel
 // and row blends two texels; channel * weight sums stay below 2^20.
-// `unit` scales the result: 1 gives 0..255, 1/255 gives 0..1.
-[[gnu::always_inline]] inline Texels sampleBilinear(const TextureAccess& t, __m256 u, __m256 v, float unit) {
+[[gnu::always_inline]] inline void fetchBilinear(const TextureAccess& t, __m256 u, __m256 v, Fetched* out) {
   const __m256i k64 = _mm256_set1_epi32(64), k127 = _mm256_set1_epi32(127), k128 = _mm256_set1_epi32(128);
   const __m256i one = _mm256_set1_epi32(1);
   const __m256i fu = _mm256_sub_epi32(t.u.texelOf(u), k64), fv = _mm256_sub_epi32(t.v.texelOf(v), k64);
@@ -239,18 +243,23 @@ struct Texels {
   const __m256i bu = _mm256_sub_epi32(k128, au), bv = _mm256_sub_epi32(k128, av);
   const __m256i x0 = t.u.address(iu), x1 = t.u.address(_mm256_add_epi32(iu, one));
   const __m256i y0 = t.v.address(iv), y1 = t.v.address(_mm256_add_epi32(iv, one));
-  __m256i top, bottom;
-  gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &top, &bottom);
-  const __m256i wTop = _mm256_or_si256(_mm256_mullo_epi32(bu, bv), _mm256_slli_epi32(_mm256_mullo_epi32(au, bv), 16));
-  const __m256i wBottom =
-      _mm256_or_si256(_mm256_mullo_epi32(bu, av), _mm256_slli_epi32(_mm256_mullo_epi32(au, av), 16));
+  gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &out->top,
+              &out->bottom);
+  // Left and right weights of a row side by side in 16-bit halves (each at most 128 * 128).
+  const __m256i horizontal = _mm256_or_si256(bu, _mm256_slli_epi32(au, 16));
+  out->wTop = _mm256_mullo_epi16(horizontal, _mm256_or_si256(bv, _mm256_slli_epi32(bv, 16)));
+  out->wBottom = _mm256_mullo_epi16(horizontal, _mm256_or_si256(av, _mm256_slli_epi32(av, 16)));
+}
+
+// `unit` scales the filtered colour: 1 gives 0..255, 1/255 gives 0..1.
+[[gnu::always_inline]] inline Texels filterBilinear(const Fetched& f, float unit) {
   const __m256i m5 = _mm256_set1_epi16(31), m6 = _mm256_set1_epi16(63);
-  const __m256i r = _mm256_add_epi32(_mm256_madd_epi16(_mm256_srli_epi16(top, 11), wTop),
-                                     _mm256_madd_epi16(_mm256_srli_epi16(bottom, 11), wBottom));
-  const __m256i g = _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(top, 5), m6), wTop),
-                                     _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(bottom, 5), m6), wBottom));
-  const __m256i b = _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(top, m5), wTop),
-                                     _mm256_madd_epi16(_mm256_and_si256(bottom, m5), wBottom));
+  const __m256i r = _mm256_add_epi32(_mm256_madd_epi16(_mm256_srli_epi16(f.top, 11), f.wTop),
+                                     _mm256_madd_epi16(_mm256_srli_epi16(f.bottom, 11), f.wBottom));
+  const __m256i g = _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.top, 5), m6), f.wTop),
+                                     _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.bottom, 5), m6), f.wBottom));
+  const __m256i b = _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(f.top, m5), f.wTop),
+                                     _mm256_madd_epi16(_mm256_and_si256(f.bottom, m5), f.wBottom));
   const __m256 scale5 = _mm256_set1_ps(unit * 255.0f / (31.0f * 16384.0f)),
                scale6 = _mm256_set1_ps(unit * 255.0f / (63.0f * 16384.0f));
   return {_mm256_mul_ps(_mm256_cvtepi32_ps(r), scale5), _mm256_mul_ps(_mm256_cvtepi32_ps(g), scale6),
@@ -322,6 +331,51 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
   const bool fogW = cfg.fogUsesW;
   const bool rhwIsWeight = t.rhw.v0 == t.pw.v0 && t.rhw.ddx == t.pw.ddx && t.rhw.ddy == t.pw.ddy;
 
+  // Blocks wait in `pending` between their texel fetch and their shading, so the fetches of
+  // several blocks are in flight together instead of each block waiting for its own.
+  struct Pending {
+    Fetched texels;
+    __m256 r, g, b;  // diffuse colour
+    __m256 fog;      // fog factor
+    __m128i live;    // 16-bit lane mask
+    std::uint16_t* color;
+    int io;
+  };
+  constexpr int kBatch = 8;
+  Pending pending[kBatch];
+  int count = 0;
+  auto shade = [&]() __attribute__((always_inline)) {
+    for (int k = 0; k < count; ++k) {
+      const Pending& p = pending[k];
+      __m256 outR = p.r, outG = p.g, outB = p.b;
+      if constexpr (kUsesTexture) {
+        // Modulation takes the texel in 0..1.
+        constexpr float kUnit = Color == ColorMode::kModulate ? 1.0f / 255.0f : 1.0f;
+        const Texels s = Tex == TexMode::kBilinear ? filterBilinear(p.texels, kUnit) : expand565(p.texels.top, kUnit);
+        if constexpr (Color == ColorMode::kModulate) {
+          outR = clamp255(_mm256_mul_ps(s.r, outR));
+          outG = clamp255(_mm256_mul_ps(s.g, outG));
+          outB = clamp255(_mm256_mul_ps(s.b, outB));
+        } else {
+          outR = s.r, outG = s.g, outB = s.b;
+        }
+      } else {
+        outR = clamp255(outR), outG = clamp255(outG), outB = clamp255(outB);
+      }
+      if constexpr (Fog) {
+        const __m256 f = p.fog, g = _mm256_sub_ps(one, f);
+        outR = _mm256_fmadd_ps(f, outR, _mm256_mul_ps(g, fogR));
+        outG = _mm256_fmadd_ps(f, outG, _mm256_mul_ps(g, fogG));
+        outB = _mm256_fmadd_ps(f, outB, _mm256_mul_ps(g, fogB));
+      }
+      const __m128i src = narrow(pack565(outR, outG, outB));
+      const __m128i old = loadPixels(p.color, p.io);
+      const __m128i result = Additive ? addSaturate565(old, src) : src;
+      storePixels(p.color, p.io, _mm_blendv_epi8(old, result, p.live));
+    }
+    count = 0;
+  };
+
   const int rowEnd = color.width;  // full 8-pixel loads and stores stay inside the row
   for (SpanWalker walk(t); walk.row() <= t.rowLast; walk.next()) {
     int first, last;
@@ -338,47 +392,37 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
       const __m256 fx = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(x) - t.x0), lane);
       __m256i live = _mm256_cmpgt_epi32(_mm256_set1_epi32(n), laneI);
       const __m256 z = _mm256_fmadd_ps(pz.ddx, fx, z0);
-
-      __m128i z16 = _mm_setzero_si128(), oldDepth = z16;
       if constexpr (kDepthTest) {
         // Quantised as round(clamp(z, 0, 1) * 0xFFFF); min(NaN, 1) is 1.
         const __m256 zc = _mm256_max_ps(_mm256_min_ps(z, one), zero);
         const __m256i zi =
             _mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f)));
-        oldDepth = loadPixels(depthRow + x, io);
+        const __m128i oldDepth = loadPixels(depthRow + x, io);
         const __m256i stored = _mm256_cvtepu16_epi32(oldDepth);
         const __m256i pass = _mm256_blendv_epi8(_mm256_blendv_epi8(passLt, passEq, _mm256_cmpeq_epi32(stored, zi)),
                                                 passGt, _mm256_cmpgt_epi32(zi, stored));
         live = _mm256_and_si256(live, pass);
         if (_mm256_testz_si256(live, live)) continue;
-        z16 = narrow(zi);
+        if constexpr (Depth == DepthMode::kTestWrite)
+          storePixels(depthRow + x, io, _mm_blendv_epi8(oldDepth, narrow(zi), narrowMask(live)));
       }
-      const __m128i live16 = narrowMask(live);
-      if constexpr (Depth == DepthMode::kTestWrite)
-        storePixels(depthRow + x, io, _mm_blendv_epi8(oldDepth, z16, live16));
-
+      Pending& p = pending[count];
+      p.live = narrowMask(live);
+      p.color = colorRow + x;
+      p.io = io;
       const __m256 inv = _mm256_div_ps(one, _mm256_fmadd_ps(pw.ddx, fx, w0));
-      __m256 outR = zero, outG = zero, outB = zero;
       if constexpr (Color != ColorMode::kTexture) {
-        outR = _mm256_mul_ps(_mm256_fmadd_ps(pr.ddx, fx, r0), inv);
-        outG = _mm256_mul_ps(_mm256_fmadd_ps(pg.ddx, fx, g0), inv);
-        outB = _mm256_mul_ps(_mm256_fmadd_ps(pb.ddx, fx, b0), inv);
+        p.r = _mm256_mul_ps(_mm256_fmadd_ps(pr.ddx, fx, r0), inv);
+        p.g = _mm256_mul_ps(_mm256_fmadd_ps(pg.ddx, fx, g0), inv);
+        p.b = _mm256_mul_ps(_mm256_fmadd_ps(pb.ddx, fx, b0), inv);
+      } else {
+        p.r = p.g = p.b = zero;
       }
       if constexpr (kUsesTexture) {
         const __m256 u = _mm256_mul_ps(_mm256_fmadd_ps(pu.ddx, fx, u0), inv);
         const __m256 v = _mm256_mul_ps(_mm256_fmadd_ps(pv.ddx, fx, v0), inv);
-        // Modulation takes the texel in 0..1.
-        constexpr float kUnit = Color == ColorMode::kModulate ? 1.0f / 255.0f : 1.0f;
-        const Texels s = Tex == TexMode::kBilinear ? sampleBilinear(tex, u, v, kUnit) : samplePoint(tex, u, v, kUnit);
-        if constexpr (Color == ColorMode::kModulate) {
-          outR = clamp255(_mm256_mul_ps(s.r, outR));
-          outG = clamp255(_mm256_mul_ps(s.g, outG));
-          outB = clamp255(_mm256_mul_ps(s.b, outB));
-        } else {
-          outR = s.r, outG = s.g, outB = s.b;
-        }
-      } else {
-        outR = clamp255(outR), outG = clamp255(outG), outB = clamp255(outB);
+        if constexpr (Tex == TexMode::kBilinear) fetchBilinear(tex, u, v, &p.texels);
+        else fetchPoint(tex, u, v, &p.texels);
       }
       if constexpr (Fog) {
         __m256 d;
@@ -388,18 +432,12 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
         __m256 f;
         if (!fogStep) f = _mm256_mul_ps(_mm256_sub_ps(fogEnd, d), fogInvRange);
         else f = _mm256_and_ps(_mm256_cmp_ps(d, fogEnd, _CMP_LT_OQ), one);
-        f = _mm256_min_ps(_mm256_max_ps(f, zero), one);  // NaN becomes 0: full fog
-        const __m256 g = _mm256_sub_ps(one, f);
-        outR = _mm256_fmadd_ps(f, outR, _mm256_mul_ps(g, fogR));
-        outG = _mm256_fmadd_ps(f, outG, _mm256_mul_ps(g, fogG));
-        outB = _mm256_fmadd_ps(f, outB, _mm256_mul_ps(g, fogB));
+        p.fog = _mm256_min_ps(_mm256_max_ps(f, zero), one);  // NaN becomes 0: full fog
       }
-      const __m128i src = narrow(pack565(outR, outG, outB));
-      const __m128i old = loadPixels(colorRow + x, io);
-      const __m128i result = Additive ? addSaturate565(old, src) : src;
-      storePixels(colorRow + x, io, _mm_blendv_epi8(old, result, live16));
+      if (++count == kBatch) shade();
     }
   }
+  shade();
 }
 
 template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog>
