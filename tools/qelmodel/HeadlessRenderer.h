@@ -18,8 +18,8 @@ class HeadlessRenderer {
   // Whether Renderer::create succeeded (device, viewport and target are there).
   bool created() const { return created_; }
 
-  Renderer renderer;
-  RendererModelTarget target{renderer};
+  Renderer renderer;                     // created windowed on the headless window
+  RendererModelTarget target{renderer};  // what loadModel and TQelXMesh::draw are given
 
  private:
   bool created_ = false;
