@@ -14,7 +14,7 @@ namespace platform {
 
 namespace {
 
-enum class TexMode { kNone, kPoint, kBilinear };
+enum class TexMode { kNone, kPoint, kBilinear, kBilinearWrap };  // wrap: on both axes
 enum class ColorMode { kModulate, kTexture, kDiffuse };  // texture * diffuse, texture, diffuse
 enum class DepthMode { kNone, kTest, kTestWrite };
 
@@ -74,7 +74,7 @@ SpanKernel chooseSpanKernel(const PixelConfig& c, bool bilinear) {
     const TextureImage& t = *c.texture;
     if (!t.usable() || static_cast<std::int64_t>(t.pitch) * t.height >= (std::int64_t{1} << 30)) return nullptr;
     if ((!c.clampU && !isPow2(t.width)) || (!c.clampV && !isPow2(t.height))) return nullptr;
-    key.tex = bilinear ? TexMode::kBilinear : TexMode::kPoint;
+    key.tex = !bilinear ? TexMode::kPoint : (!c.clampU && !c.clampV ? TexMode::kBilinearWrap : TexMode::kBilinear);
     if (key.color == ColorMode::kDiffuse) key.tex = TexMode::kNone;
   } else {
     if (key.color != ColorMode::kDiffuse) return nullptr;
@@ -144,7 +144,12 @@ struct Axis {
     mask = _mm256_set1_epi32(clamp ? -1 : size - 1);
     scale = _mm256_set1_ps(static_cast<float>(size) * subTexels);
   }
-  [[gnu::always_inline]] __m256i address(__m256i i) const { return _mm256_and_si256(_mm256_min_epi32(_mm256_max_epi32(i, lo), hi), mask); }
+  // `Wrap`: the caller knows this axis wraps, so the clamp is left out.
+  template <bool Wrap = false>
+  [[gnu::always_inline]] __m256i address(__m256i i) const {
+    if constexpr (Wrap) return _mm256_and_si256(i, mask);
+    else return _mm256_and_si256(_mm256_min_epi32(_mm256_max_epi32(i, lo), hi), mask);
+  }
   // floor(coordinate * size * subTexels), the product clamped to +-2^24 (NaN to the lower bound).
   [[gnu::always_inline]] __m256i texelOf(__m256 coord) const {
     const __m256 s = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(coord, scale), _mm256_set1_ps(-16777216.0f)),
@@ -234,6 +239,7 @@ struct Fetched {
 // by half a texel so the four neighbours' centres surround the sample. The weights of a
 // row pair sit in one 32-bit lane (left low, right high), so one multiply-add per channel
 // and row blends two texels; channel * weight sums stay below 2^20.
+template <bool Wrap>
 [[gnu::always_inline]] inline void fetchBilinear(const TextureAccess& t, __m256 u, __m256 v, Fetched* out) {
   const __m256i k64 = _mm256_set1_epi32(64), k127 = _mm256_set1_epi32(127), k128 = _mm256_set1_epi32(128);
   const __m256i one = _mm256_set1_epi32(1);
@@ -241,8 +247,8 @@ struct Fetched {
   const __m256i iu = _mm256_srai_epi32(fu, 7), iv = _mm256_srai_epi32(fv, 7);
   const __m256i au = _mm256_and_si256(fu, k127), av = _mm256_and_si256(fv, k127);
   const __m256i bu = _mm256_sub_epi32(k128, au), bv = _mm256_sub_epi32(k128, av);
-  const __m256i x0 = t.u.address(iu), x1 = t.u.address(_mm256_add_epi32(iu, one));
-  const __m256i y0 = t.v.address(iv), y1 = t.v.address(_mm256_add_epi32(iv, one));
+  const __m256i x0 = t.u.address<Wrap>(iu), x1 = t.u.address<Wrap>(_mm256_add_epi32(iu, one));
+  const __m256i y0 = t.v.address<Wrap>(iv), y1 = t.v.address<Wrap>(_mm256_add_epi32(iv, one));
   gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &out->top,
               &out->bottom);
   // Left and right weights of a row side by side in 16-bit halves (each at most 128 * 128).
@@ -316,7 +322,7 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
     tex.base = reinterpret_cast<const std::uint8_t*>(img.bits);
     tex.pitch = img.pitch;
     tex.pitchV = _mm256_set1_epi32(img.pitch);
-    const float sub = Tex == TexMode::kBilinear ? 128.0f : 1.0f;
+    const float sub = Tex == TexMode::kPoint ? 1.0f : 128.0f;
     tex.u.init(img.width, cfg.clampU, sub);
     tex.v.init(img.height, cfg.clampV, sub);
   }
@@ -351,7 +357,8 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
       if constexpr (kUsesTexture) {
         // Modulation takes the texel in 0..1.
         constexpr float kUnit = Color == ColorMode::kModulate ? 1.0f / 255.0f : 1.0f;
-        const Texels s = Tex == TexMode::kBilinear ? filterBilinear(p.texels, kUnit) : expand565(p.texels.top, kUnit);
+        const Texels s =
+            Tex == TexMode::kPoint ? expand565(p.texels.top, kUnit) : filterBilinear(p.texels, kUnit);
         if constexpr (Color == ColorMode::kModulate) {
           outR = clamp255(_mm256_mul_ps(s.r, outR));
           outG = clamp255(_mm256_mul_ps(s.g, outG));
@@ -421,7 +428,8 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
       if constexpr (kUsesTexture) {
         const __m256 u = _mm256_mul_ps(_mm256_fmadd_ps(pu.ddx, fx, u0), inv);
         const __m256 v = _mm256_mul_ps(_mm256_fmadd_ps(pv.ddx, fx, v0), inv);
-        if constexpr (Tex == TexMode::kBilinear) fetchBilinear(tex, u, v, &p.texels);
+        if constexpr (Tex == TexMode::kBilinearWrap) fetchBilinear<true>(tex, u, v, &p.texels);
+        else if constexpr (Tex == TexMode::kBilinear) fetchBilinear<false>(tex, u, v, &p.texels);
         else fetchPoint(tex, u, v, &p.texels);
       }
       if constexpr (Fog) {
@@ -464,7 +472,11 @@ SpanKernel withColor(const KernelKey& k) {
 
 SpanKernel pickKernel(const KernelKey& k) {
   if (k.tex == TexMode::kNone) return withDepth<TexMode::kNone, ColorMode::kDiffuse>(k);
-  return k.tex == TexMode::kBilinear ? withColor<TexMode::kBilinear>(k) : withColor<TexMode::kPoint>(k);
+  switch (k.tex) {
+    case TexMode::kBilinearWrap: return withColor<TexMode::kBilinearWrap>(k);
+    case TexMode::kBilinear: return withColor<TexMode::kBilinear>(k);
+    default: return withColor<TexMode::kPoint>(k);
+  }
 }
 
 }  // namespace
