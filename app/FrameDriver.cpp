@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "actors/MeshActor.h"
-#include "app/FrameMatrices.h"
 #include "app/FramePasses.h"
 #include "app/Missiles.h"
 #include "app/PlayerControls.h"
@@ -31,7 +30,7 @@ void animateArm() {
   if (scene.armBase != nullptr) scene.armBase->localMatrix = rotationXMatrix(kArmSpin) * scene.armBase->localMatrix;
   const float swing = std::cos(scene.ornamentPhase);
   if (scene.armJoint != nullptr)
-    scene.armJoint->localMatrix = rollMatrix(swing * kJointSwing) * scene.armJoint->localMatrix;
+    scene.armJoint->localMatrix = rotationZMatrix(swing * kJointSwing) * scene.armJoint->localMatrix;
   if (scene.armClaw != nullptr)
     scene.armClaw->localMatrix = rotationXMatrix(swing * kClawSwing) * scene.armClaw->localMatrix;
   scene.ornamentPhase += kOrnamentStep;

@@ -6,7 +6,6 @@
 
 #include "actors/MeshActor.h"
 #include "actors/ParticleActor.h"
-#include "app/FrameMatrices.h"
 #include "app/SceneState.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/LastResult.h"
@@ -45,11 +44,11 @@ void clearFrame() {
 
 void placeCamera() {
   if (scene.player == nullptr) return;
-  const Matrix4 camera = moveMatrix(0.0f, kCameraHeight, -kCameraDistance) * scene.player->localMatrix;
+  const Matrix4 camera = translationMatrix(0.0f, kCameraHeight, -kCameraDistance) * scene.player->localMatrix;
   scene.cameraMatrix = camera;
   IDirect3DDevice3* device = sceneDevice();
   if (device == nullptr) return;
-  D3DMATRIX view = toDevice(viewFromCamera(camera));
+  D3DMATRIX view = toDevice(rigidInverse(camera));
   lastResult = device->SetTransform(D3DTRANSFORMSTATE_VIEW, &view);
   D3DMATRIX projection = toDevice(scene.renderer->projectionTransform);
   lastResult = device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &projection);

@@ -1,7 +1,6 @@
 #include "app/PlayerControls.h"
 
 #include "actors/MeshActor.h"
-#include "app/FrameMatrices.h"
 #include "app/SceneState.h"
 #include "platform/win32/WinUser.h"
 
@@ -22,19 +21,19 @@ void applyPlayerControls() {
   if (scene.player == nullptr) return;
   Matrix4& p = scene.player->localMatrix;
   if (scene.hoverControls != 0) {
-    if (isKeyDown(VK_NUMPAD6)) p = yawMatrix(kHoverTurn) * p;
-    if (isKeyDown(VK_NUMPAD4)) p = yawMatrix(-kHoverTurn) * p;
-    if (isKeyDown(VK_NUMPAD8)) p = moveMatrix(0.0f, 0.0f, kHoverStep) * p;
-    if (isKeyDown(VK_NUMPAD2)) p = moveMatrix(0.0f, 0.0f, -kHoverStep) * p;
+    if (isKeyDown(VK_NUMPAD6)) p = rotationYMatrix(kHoverTurn) * p;
+    if (isKeyDown(VK_NUMPAD4)) p = rotationYMatrix(-kHoverTurn) * p;
+    if (isKeyDown(VK_NUMPAD8)) p = translationMatrix(0.0f, 0.0f, kHoverStep) * p;
+    if (isKeyDown(VK_NUMPAD2)) p = translationMatrix(0.0f, 0.0f, -kHoverStep) * p;
     scene.climbAccel = 0.0f;
     if (isKeyDown(VK_UP)) scene.climbAccel -= kClimbStep;
     if (isKeyDown(VK_DOWN)) scene.climbAccel += kClimbStep;
   } else {
-    if (isKeyDown(VK_NUMPAD6)) p = rollMatrix(-kFlightRoll) * p;
-    if (isKeyDown(VK_NUMPAD4)) p = rollMatrix(kFlightRoll) * p;
+    if (isKeyDown(VK_NUMPAD6)) p = rotationZMatrix(-kFlightRoll) * p;
+    if (isKeyDown(VK_NUMPAD4)) p = rotationZMatrix(kFlightRoll) * p;
     if (isKeyDown(VK_NUMPAD8)) p = rotationXMatrix(kFlightPitch) * p;
     if (isKeyDown(VK_NUMPAD2)) p = rotationXMatrix(-kFlightPitch) * p;
-    p = moveMatrix(0.0f, 0.0f, scene.throttle) * p;  // the throttle of the start of the frame
+    p = translationMatrix(0.0f, 0.0f, scene.throttle) * p;  // the throttle of the start of the frame
     if (isKeyDown(VK_UP)) scene.throttle += kThrottleStep;
     if (isKeyDown(VK_DOWN)) scene.throttle -= kThrottleStep;
   }
@@ -44,5 +43,5 @@ void applyHoverMotion() {
   if (scene.hoverControls == 0 || scene.player == nullptr) return;
   scene.climbSpeed += scene.climbAccel;
   Matrix4& p = scene.player->localMatrix;
-  p = p * moveMatrix(0.0f, scene.climbSpeed, 0.0f);
+  p = p * translationMatrix(0.0f, scene.climbSpeed, 0.0f);
 }

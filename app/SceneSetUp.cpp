@@ -7,7 +7,6 @@
 #include "actors/ParticleActor.h"
 #include "actors/SkyActor.h"
 #include "actors/TerrainActor.h"
-#include "app/FrameMatrices.h"
 #include "app/RandomGenerator.h"
 #include "app/SceneState.h"
 #include "graphics/Renderer.h"
@@ -65,7 +64,7 @@ void linkTrees() {
   for (ChaserActor* enemy : scene.enemies) root.insertChild(enemy);
 }
 
-void placeAt(MeshActor& actor, float x, float y, float z) { actor.localMatrix = moveMatrix(x, y, z); }
+void placeAt(MeshActor& actor, float x, float y, float z) { actor.localMatrix = translationMatrix(x, y, z); }
 
 void placeActors() {
   placeAt(*scene.armJoint, 0, 2, 0);
@@ -87,7 +86,7 @@ void placeEnemies() {
     const float b = 2.0f + float(r2) * kRandomUnit;
     const float c = float(4 * r3) * kRandomUnit;
     const float heading = float(r4) * kPi * kHeadingUnit;
-    enemy->localMatrix = yawMatrix(heading) * moveMatrix(c, b, a);  // turned first, then moved
+    enemy->localMatrix = rotationYMatrix(heading) * translationMatrix(c, b, a);  // turned first, then moved
   }
 }
 
@@ -131,7 +130,7 @@ SkyActor* setUpScene(HWND window) {
   scene.armClaw->sphericalTexCoords();
   scene.terrain->planarTexCoords(kTerrainTextureScale);
   applyTextures(*scene.renderer);
-  scene.cameraMatrix = moveMatrix(0.0f, 0.0f, -10.0f);
+  scene.cameraMatrix = translationMatrix(0.0f, 0.0f, -10.0f);
   scene.sky->followMatrix = &scene.cameraMatrix;
   scene.sceneReady = true;
   return scene.sky;

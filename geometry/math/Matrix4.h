@@ -50,6 +50,18 @@ inline Matrix4 operator*(const Matrix4& a, const Matrix4& b) { return product(a,
 // Rotation about x by `angle` radians: identity except _22 = cos, _23 = sin, _32 = -sin, _33 = cos.
 Matrix4 rotationXMatrix(float angle);
 
+// Rotation about y (a turn, seen from above): identity except _11 = cos, _13 = -sin, _31 = sin, _33 = cos.
+Matrix4 rotationYMatrix(float angle);
+// Rotation about z (a roll about the nose): identity except _11 = cos, _12 = sin, _21 = -sin, _22 = cos.
+Matrix4 rotationZMatrix(float angle);
+// The identity with the translation row (_41, _42, _43) = (x, y, z).
+Matrix4 translationMatrix(float x, float y, float z);
+// The identity with the diagonal (x, y, z, 1).
+Matrix4 scalingMatrix(float x, float y, float z);
+// Inverse of a rigid transform (rotation rows plus translation row), e.g. a camera's world
+// transform turned into the view transform: transpose of the rotation, translation -p * R^T.
+Matrix4 rigidInverse(const Matrix4& m);
+
 // Rotation about the direction of v by the angle |v| * scale (row-vector form). A vector of
 // length at most 1e-7 gives exactly IdentityMatrix.
 Matrix4 rotationFromVector(Vector3 v, float scale);

@@ -70,3 +70,26 @@ TEST(Math, RotationFromVector) {
 }
 
 }  // namespace
+
+TEST(Math, AxisRotationsTurnTheWayTheEngineSteers) {
+  // A turn right about y takes the nose (+z) toward +x; a roll about z takes +x toward +y.
+  const float a = 0.5f;
+  Vector3 nose = transformPoint(Vector3(0, 0, 1), rotationYMatrix(a));
+  EXPECT_NEAR(nose.x, std::sin(a), 1e-6f);
+  EXPECT_NEAR(nose.z, std::cos(a), 1e-6f);
+  Vector3 wing = transformPoint(Vector3(1, 0, 0), rotationZMatrix(a));
+  EXPECT_NEAR(wing.y, std::sin(a), 1e-6f);
+  EXPECT_NEAR(wing.x, std::cos(a), 1e-6f);
+}
+
+TEST(Math, RigidInverseUndoesACameraTransform) {
+  const Matrix4 camera = rotationXMatrix(0.3f) * rotationYMatrix(-1.1f) * translationMatrix(4, 5, -6);
+  const Matrix4 back = camera * rigidInverse(camera);
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) EXPECT_NEAR(back.at(r, c), IdentityMatrix.at(r, c), 1e-5f) << r << "," << c;
+  // The camera's own position lands at the view-space origin.
+  Vector3 eye = transformPoint(Vector3(4, 5, -6), rigidInverse(camera));
+  EXPECT_NEAR(eye.x, 0.0f, 1e-5f);
+  EXPECT_NEAR(eye.y, 0.0f, 1e-5f);
+  EXPECT_NEAR(eye.z, 0.0f, 1e-5f);
+}

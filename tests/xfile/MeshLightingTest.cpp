@@ -20,14 +20,6 @@ D3DMATERIAL materialOf(float diffuse, float ambient, float specular, float power
   return m;
 }
 
-Matrix4 translation(float x, float y, float z) {
-  Matrix4 m = IdentityMatrix;
-  m._41 = x;
-  m._42 = y;
-  m._43 = z;
-  return m;
-}
-
 D3DTLVERTEX lit(const MeshVertex& v, const D3DMATERIAL& material, const Matrix4& worldView,
                 const SoftwareLighting& lighting = SoftwareLighting()) {
   LightingConstants k = computeLightingConstants(material, lighting, worldView, IdentityMatrix);
@@ -39,7 +31,7 @@ D3DTLVERTEX lit(const MeshVertex& v, const D3DMATERIAL& material, const Matrix4&
 TEST(MeshLighting, NormalAgainstTheLightGetsTheBrightLevel) {
   // Ambient 0.5, material ambient 0, diffuse 0.5: dark = 0.5, bright = 0.75.
   D3DMATERIAL m = materialOf(0.5f, 0.0f, 0.0f, 1.0f);
-  Matrix4 w = translation(0, 0, 5);
+  Matrix4 w = translationMatrix(0, 0, 5);
   EXPECT_EQ(lit({0, 0, 0, 0, 0, -1, 0, 0}, m, w).color, 0xBFBFBFu);  // N = -L: 191
   EXPECT_EQ(lit({0, 0, 0, 1, 0, 0, 0, 0}, m, w).color, 0x7F7F7Fu);   // across: 127
   EXPECT_EQ(lit({0, 0, 0, 0, 0, 1, 0, 0}, m, w).color, 0x7F7F7Fu);   // light behind: 127
@@ -47,7 +39,7 @@ TEST(MeshLighting, NormalAgainstTheLightGetsTheBrightLevel) {
 
 TEST(MeshLighting, FullAmbientMaterialIsWhite) {
   D3DMATERIAL m = materialOf(0.0f, 1.0f, 0.0f, 1.0f);
-  EXPECT_EQ(lit({0, 0, 0, 0.6f, 0.8f, 0, 0, 0}, m, translation(0, 0, 5)).color, 0xFFFFFFu);
+  EXPECT_EQ(lit({0, 0, 0, 0.6f, 0.8f, 0, 0, 0}, m, translationMatrix(0, 0, 5)).color, 0xFFFFFFu);
 }
 
 TEST(MeshLighting, ZeroToTheZeroIsAFullHighlight) {
@@ -225,8 +217,8 @@ TEST(MeshDraw, DrawsWithTheFramesMatricesAndSkipsMeshesWithoutMaterial) {
   root = modelFrom(target, "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;"
                            " MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }");
   ASSERT_NE(root, nullptr);
-  root->worldViewMatrix = translation(0, 0, 5);
-  root->worldMatrix = translation(7, 0, 0);
+  root->worldViewMatrix = translationMatrix(0, 0, 5);
+  root->worldMatrix = translationMatrix(7, 0, 0);
   root->firstMesh()->draw(target, *root);
   ASSERT_EQ(target.worlds.size(), 1u);
   EXPECT_EQ(target.worlds[0]._41, 7.0f);

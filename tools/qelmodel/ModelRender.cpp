@@ -34,31 +34,6 @@ struct Bounds {
   }
 };
 
-Matrix4 translation(const Vector3& t) {
-  Matrix4 m = IdentityMatrix;
-  m._41 = t.x;
-  m._42 = t.y;
-  m._43 = t.z;
-  return m;
-}
-
-Matrix4 scaling(float x, float y, float z) {
-  Matrix4 m = IdentityMatrix;
-  m._11 = x;
-  m._22 = y;
-  m._33 = z;
-  return m;
-}
-
-Matrix4 rotationY(float angle) {
-  Matrix4 m = IdentityMatrix;
-  m._11 = std::cos(angle);
-  m._13 = -std::sin(angle);
-  m._31 = std::sin(angle);
-  m._33 = std::cos(angle);
-  return m;
-}
-
 // Calls visit(frame, world) for every frame, world = frame transform * parent's world.
 template <class Visit>
 void walkFrames(TQelXFrame& frame, const Matrix4& parentWorld, Visit&& visit) {
@@ -127,9 +102,9 @@ bool renderModel(TQelXFrame* root, Renderer& renderer, const RenderOptions& opti
     // View: centre at the origin, turned, scaled, pushed back to twice the radius; then x and y
     // scaled to pixels for a 60-degree vertical field of view (screen y grows downwards).
     const float focal = (float(height) * 0.5f) / std::tan(30.0f * kPi / 180.0f);
-    Matrix4 turn = rotationY(options.yawDegrees * kPi / 180.0f) * rotationXMatrix(options.pitchDegrees * kPi / 180.0f);
-    Matrix4 view = translation(-centre) * turn * scaling(scale, scale, scale) *
-                   translation(Vector3(0, 0, 2.0f * kFitRadius)) * scaling(focal, -focal, 1.0f);
+    Matrix4 turn = rotationYMatrix(options.yawDegrees * kPi / 180.0f) * rotationXMatrix(options.pitchDegrees * kPi / 180.0f);
+    Matrix4 view = translationMatrix(-centre.x, -centre.y, -centre.z) * turn * scalingMatrix(scale, scale, scale) *
+                   translationMatrix(0.0f, 0.0f, 2.0f * kFitRadius) * scalingMatrix(focal, -focal, 1.0f);
     // The light shines from the camera: the view's forward axis in world space.
     renderer.lightDirection = Vector3(turn._13, turn._23, turn._33);
     RendererModelTarget target(renderer);
