@@ -20,7 +20,7 @@ SpanWalker::SpanWalker(const TriangleSetup& t) : y_(t.rowFirst), left_(t.left), 
     const std::int64_t g = e.dx * (yFix - e.yi) + e.dy * e.xi - e.threshold;
     const std::int64_t step = e.dx * TriangleSetup::kOne;
     if (e.dy == 0) {
-      w = {g, 0, step, 0, 0, 0};
+      w = {g, 0, step, 0, INT64_MAX, 0};
       continue;
     }
     // Right-bounding edge (dy > 0): px <= floor(g / den). Left (dy < 0): px >= -floor(g / den).

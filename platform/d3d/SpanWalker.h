@@ -6,6 +6,7 @@
 
 #include "platform/d3d/TriangleSetup.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace platform {
@@ -16,19 +17,17 @@ class SpanWalker {
   explicit SpanWalker(const TriangleSetup& setup);
   // The current row (rowFirst, then one more per next()).
   int row() const { return y_; }
-  // Columns [*first, *last] covered in the current row; false when none are.
+  // Columns [*first, *last] covered in the current row; false when none are. Branch-free
+  // per edge (selects, not jumps): the carries of a sloped edge follow no pattern.
   bool span(int* first, int* last) const {
     std::int64_t lo = left_, hi = right_ - 1;
+    bool empty = false;
     for (const EdgeWalk& w : edge_) {
-      if (w.sign == 0) {
-        if (w.q < 0) return false;
-      } else if (w.sign > 0) {
-        if (w.q < hi) hi = w.q;
-      } else if (-w.q > lo) {
-        lo = -w.q;
-      }
+      hi = std::min(hi, w.sign > 0 ? w.q : INT64_MAX);
+      lo = std::max(lo, w.sign < 0 ? -w.q : INT64_MIN);
+      empty |= (w.sign == 0) & (w.q < 0);
     }
-    if (lo > hi) return false;
+    if (empty || lo > hi) return false;
     *first = static_cast<int>(lo);
     *last = static_cast<int>(hi);
     return true;
@@ -37,13 +36,10 @@ class SpanWalker {
   void next() {
     ++y_;
     for (EdgeWalk& w : edge_) {
-      w.q += w.qs;
-      if (w.sign == 0) continue;
       w.r += w.rs;
-      if (w.r >= w.den) {
-        w.r -= w.den;
-        ++w.q;
-      }
+      const bool carry = w.r >= w.den;
+      w.q += w.qs + carry;
+      w.r -= carry ? w.den : 0;
     }
   }
 
@@ -51,7 +47,7 @@ class SpanWalker {
   struct EdgeWalk {
     std::int64_t q, r;      // floor quotient and remainder of (E - threshold) by `den`
     std::int64_t qs, rs;    // their step per row
-    std::int64_t den;       // |dy| * kOne; 0 for a horizontal edge (then q holds E - threshold)
+    std::int64_t den;       // |dy| * kOne; INT64_MAX for a horizontal edge (q holds E - threshold)
     int sign;               // +1: bounds the right end, -1: bounds the left end, 0: horizontal
   };
   EdgeWalk edge_[3];
