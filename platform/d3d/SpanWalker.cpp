@@ -6,7 +6,7 @@ namespace {
 
 std::int64_t floorDivide(std::int64_t a, std::int64_t b) {  // b > 0
   std::int64_t q = a / b;
-  return (a % b != 0 && a < 0) ? q - 1 : q;
+  return q - static_cast<std::int64_t>((a % b != 0) & (a < 0));  // no jump: signs vary
 }
 
 }  // namespace
