@@ -92,8 +92,12 @@ SpanKernel chooseSpanKernel(const PixelConfig& c, bool bilinear) {
 // Everything below is compiled for AVX2 and FMA and only reached after the check above. It
 // uses no library templates, so no AVX2 copy of a shared inline function can leak into the
 // rest of the program.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,fma"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2,fma")
+#endif
 
 namespace platform {
 
@@ -483,7 +487,11 @@ SpanKernel pickKernel(const KernelKey& k) {
 
 }  // namespace platform
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 #else
 
