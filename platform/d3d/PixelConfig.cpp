@@ -145,6 +145,15 @@ void PixelConfig::build(const DeviceState& s, const TextureImage* tex, bool hasD
                   readsArg(alphaOp, alphaArg1, alphaArg2, CombineArg::kSpecular);
 }
 
+void PixelConfig::dropBlackSpecular() {
+  if (!specularAdd || fog == FogKind::kVertex) return;
+  if (readsArg(colorOp, colorArg1, colorArg2, CombineArg::kSpecular) ||
+      readsArg(alphaOp, alphaArg1, alphaArg2, CombineArg::kSpecular))
+    return;
+  specularAdd = false;
+  needsSpecular = false;
+}
+
 unsigned PixelConfig::attributesRead() const {
   unsigned set = (1u << kAttrR) | (1u << kAttrG) | (1u << kAttrB);
   if (blend) set |= 1u << kAttrA;

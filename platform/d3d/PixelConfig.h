@@ -52,6 +52,10 @@ struct PixelConfig {
   // The attribute planes (bits of kAttr*) the pixel stage reads: colour always, alpha
   // for blending, specular when read, texture coordinates with a texture.
   unsigned attributesRead() const;
+  // Drops the specular add when every vertex of the draw has black specular: adding zero
+  // changes no pixel, and the cheaper paths then apply. Keeps it when anything else reads
+  // the specular colour (vertex fog, a stage argument).
+  void dropBlackSpecular();
   // Whether a triangle is sampled bilinearly: the minification filter when its texels are
   // smaller than its pixels, else the magnification filter.
   bool bilinearFor(const TriangleSetup& setup, const ScreenVertex* const v[3]) const;

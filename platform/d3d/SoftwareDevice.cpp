@@ -8,6 +8,17 @@
 
 namespace platform {
 
+namespace {
+
+// True when no vertex of the draw carries any specular colour (NaN counts as colour).
+bool specularIsBlack(const ClipVertex* v, int count) {
+  for (int i = 0; i < count; ++i)
+    if (v[i].attr[kAttrSR] != 0.0f || v[i].attr[kAttrSG] != 0.0f || v[i].attr[kAttrSB] != 0.0f) return false;
+  return true;
+}
+
+}  // namespace
+
 SoftwareDevice::SoftwareDevice()
     : clip_(D3DMAXNUMVERTICES + 1), screen_(D3DMAXNUMVERTICES + 1), outcodes_(D3DMAXNUMVERTICES + 1) {
   state_.reset(false);
@@ -172,6 +183,7 @@ HRESULT SoftwareDevice::draw(D3DPRIMITIVETYPE type, DWORD fvf, const void* verti
 
   const TextureImage* tex = textureBound_[0] ? &textures_[0] : nullptr;
   pixel_.build(state_, tex, hasDepth_);
+  if (pixel_.specularAdd && specularIsBlack(clip_.data(), static_cast<int>(vertexCount))) pixel_.dropBlackSpecular();
   attributes_ = pixel_.attributesRead();
   if (!useReference_) pipeline_.prepare(pixel_);
 

@@ -278,3 +278,27 @@ TEST(ShadeMode, FlatUsesFirstVertexOfEachTriangle) {
   ASSERT_EQ(D3D_OK, t.device->drawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, v, 3, 0));
   EXPECT_EQ(0xFF0000u, t.rgb(2, 2));
 }
+
+// A draw whose vertices all carry black specular skips the specular add (the cheaper span
+// paths then apply); that must change no pixel, and must not drop the specular alpha that
+// vertex fog reads.
+TEST(Lighting, BlackSpecularAddsNothingButVertexFogStillReadsItsAlpha) {
+  TestDevice plain(16, 16), withSpecular(16, 16);
+  for (TestDevice* t : {&plain, &withSpecular}) {
+    t->clear(0x203040);
+    t->device->setRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
+    t->device->setRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE);
+    t->device->setRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE);
+  }
+  withSpecular.device->setRenderState(D3DRENDERSTATE_SPECULARENABLE, TRUE);
+  fullScreenTL(plain, 0.5f, 0xFF405060, 0xFF000000);
+  fullScreenTL(withSpecular, 0.5f, 0xFF405060, 0xFF000000);
+  EXPECT_EQ(plain.color, withSpecular.color);
+
+  TestDevice fogged(16, 16);
+  fogged.device->setRenderState(D3DRENDERSTATE_SPECULARENABLE, TRUE);
+  fogged.device->setRenderState(D3DRENDERSTATE_FOGENABLE, TRUE);
+  fogged.device->setRenderState(D3DRENDERSTATE_FOGCOLOR, 0xFF0000);
+  fullScreenTL(fogged, 0.5f, 0xFF0000FF, 0x80000000);  // specular alpha 0x80: half fog
+  EXPECT_TRUE(near(0x7F0080, fogged.rgb(8, 8), 2 * kTol)) << std::hex << fogged.rgb(8, 8);
+}
