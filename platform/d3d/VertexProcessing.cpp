@@ -103,11 +103,14 @@ void lightVertex(const VertexSetup& s, const float viewPos[3], const float norma
   float dif[3] = {s.ambient[0] * mat.ambient.r + mat.emissive.r, s.ambient[1] * mat.ambient.g + mat.emissive.g,
                   s.ambient[2] * mat.ambient.b + mat.emissive.b};
   float specular[3] = {0, 0, 0};
+  // Power 0 gives no highlight at all, and a black material specular scales any to zero.
+  bool wantSpecular = mat.power > 0.0f && (mat.specular.r != 0.0f || mat.specular.g != 0.0f || mat.specular.b != 0.0f);
   // Unit vector from the vertex toward the eye (the camera sits at the view-space origin).
   float ex = -viewPos[0], ey = -viewPos[1], ez = -viewPos[2];
-  float elen = std::sqrt(ex * ex + ey * ey + ez * ez);
-  if (elen > 1e-20f) ex /= elen, ey /= elen, ez /= elen;
-  bool wantSpecular = mat.power > 0.0f;  // power 0 gives no highlight at all
+  if (wantSpecular) {
+    float elen = std::sqrt(ex * ex + ey * ey + ez * ez);
+    if (elen > 1e-20f) ex /= elen, ey /= elen, ez /= elen;
+  }
   for (int k = 0; k < s.lightCount; ++k) {
     const float* L = s.lightToward[k];
     float nl = normal[0] * L[0] + normal[1] * L[1] + normal[2] * L[2];
