@@ -199,10 +199,18 @@ std::string jsonReport(const std::string& file, const TQelXFrame* root, const st
 // ---- text ----
 
 std::string colourText(const D3DCOLORVALUE& c) {
-  return "(" + formatFloat(c.r) + ", " + formatFloat(c.g) + ", " + formatFloat(c.b) + ", " + formatFloat(c.a) + ")";
+  std::string text = "(";
+  text += formatFloat(c.r) + ", " + formatFloat(c.g) + ", " + formatFloat(c.b) + ", " + formatFloat(c.a) + ")";
+  return text;
 }
 
-std::string quotedOrNone(const Texture* e) { return e ? "\"" + entryName(*e) + "\"" : "none"; }
+std::string quotedOrNone(const Texture* e) {
+  if (!e) return "none";
+  std::string text = "\"";
+  text += entryName(*e);
+  text += '"';
+  return text;
+}
 
 void textFrame(std::string& out, const TQelXFrame& frame, const std::string& indent) {
   out += indent + "frame \"" + nameOf(frame.name) + "\"\n";
@@ -210,7 +218,10 @@ void textFrame(std::string& out, const TQelXFrame& frame, const std::string& ind
   out += indent + "  transform";
   for (int r = 0; r < 4; ++r) {
     out += r ? " |" : "";
-    for (int c = 0; c < 4; ++c) out += " " + formatFloat(t.at(r, c));
+    for (int c = 0; c < 4; ++c) {
+      out += ' ';
+      out += formatFloat(t.at(r, c));
+    }
   }
   out += "\n";
   for (AttachmentNode* n = frame.attachments.first(); n; n = frame.attachments.after(n)) {
