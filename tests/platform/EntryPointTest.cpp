@@ -12,6 +12,7 @@
 #include "platform/gdi/WinGdi.h"
 #include "platform/main/PlatformEntry.h"
 #include "platform/win32/MMSystem.h"
+#include "tests/platform/probe/ProbeDisplay.h"
 #include "tests/platform/PlatformFixture.h"
 #include "tests/support/test_files.h"
 
@@ -106,23 +107,8 @@ int WINAPI probeWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLin
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 
-  IDirectDraw* directDraw = nullptr;
-  IDirectDraw4* dd4 = nullptr;
-  DirectDrawCreate(nullptr, &directDraw, nullptr);
-  directDraw->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd4));
-  dd4->SetCooperativeLevel(window, DDSCL_NORMAL);
-  DDSURFACEDESC2 description{};
-  description.dwSize = DDSURFACEDESC2_SIZE32;
-  description.dwFlags = DDSD_CAPS;
-  description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface4* primary = nullptr;
-  dd4->CreateSurface(&description, &primary, nullptr);
-  description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-  description.dwWidth = 640;
-  description.dwHeight = 480;
-  description.ddsCaps.dwCaps = 0x2840;
-  IDirectDrawSurface4* back = nullptr;
-  dd4->CreateSurface(&description, &back, nullptr);
+  ProbeDisplay display;
+  display.open(window);
 
   DWORD lastFrame = 0;
   int result = -1;
@@ -143,17 +129,9 @@ int WINAPI probeWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLin
     lastFrame = timeGetTime();
     ++gProbe.frames;
     if (GetKeyState(VK_SPACE) & 0xFF00) ++gProbe.spaceFrames;
-    DDBLTFX fill{};
-    fill.dwSize = DDBLTFX_SIZE32;
-    fill.dwFillColor = DWORD(gProbe.frames);
-    back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill);
-    RECT all{0, 0, 640, 480};
-    primary->BltFast(0, 0, back, &all, DDBLTFAST_WAIT);
+    display.present(DWORD(gProbe.frames));
   }
-  back->Release();
-  primary->Release();
-  dd4->Release();
-  directDraw->Release();
+  display.release();
   return result;
 }
 

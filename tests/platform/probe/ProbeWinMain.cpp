@@ -2,6 +2,7 @@
 // loop that presents a cleared back buffer every 20 ms until Escape; prints its frame count.
 #include <cstdio>
 
+#include "tests/platform/probe/ProbeDisplay.h"
 #include "platform/ddraw/DDraw.h"
 #include "platform/gdi/WinGdi.h"
 #include "platform/win32/MMSystem.h"
@@ -44,23 +45,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 
-  IDirectDraw* directDraw = nullptr;
-  IDirectDraw4* dd4 = nullptr;
-  DirectDrawCreate(nullptr, &directDraw, nullptr);
-  directDraw->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd4));
-  dd4->SetCooperativeLevel(window, DDSCL_NORMAL);
-  DDSURFACEDESC2 description{};
-  description.dwSize = DDSURFACEDESC2_SIZE32;
-  description.dwFlags = DDSD_CAPS;
-  description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  IDirectDrawSurface4* primary = nullptr;
-  dd4->CreateSurface(&description, &primary, nullptr);
-  description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-  description.dwWidth = 640;
-  description.dwHeight = 480;
-  description.ddsCaps.dwCaps = 0x2840;
-  IDirectDrawSurface4* back = nullptr;
-  dd4->CreateSurface(&description, &back, nullptr);
+  ProbeDisplay display;
+  display.open(window);
 
   int frames = 0;
   DWORD lastFrame = 0;
@@ -70,10 +56,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
       if (message.message == WM_QUIT) {
-        back->Release();
-        primary->Release();
-        dd4->Release();
-        directDraw->Release();
+        display.release();
         std::printf("frames %d\n", frames);
         return int(message.wParam);
       }
@@ -81,16 +64,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (timeGetTime() - lastFrame < 20) continue;
     lastFrame = timeGetTime();
     ++frames;
-    DDBLTFX fill{};
-    fill.dwSize = DDBLTFX_SIZE32;
-    fill.dwFillColor = DWORD(frames * 0x0841);  // a grey ramp
-    back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill);
-    HDC dc = nullptr;
-    if (back->GetDC(&dc) == DD_OK) {
-      TextOutA(dc, 4, 4, "Platform probe", 14);
-      back->ReleaseDC(dc);
-    }
-    RECT all{0, 0, 640, 480};
-    primary->BltFast(0, 0, back, &all, DDBLTFAST_WAIT);
+    display.present(DWORD(frames * 0x0841), "Platform probe");  // a grey ramp
   }
 }
