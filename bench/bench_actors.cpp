@@ -15,6 +15,7 @@
 #include "actors/ParticleActor.h"
 #include "platform/d3d/D3D.h"
 #include "platform/ddraw/SurfaceAccess.h"
+#include "tests/support/RgbDeviceRig.h"
 
 namespace {
 
@@ -46,50 +47,17 @@ void BM_ParticleRingUpdate(benchmark::State& state) {
 }
 BENCHMARK(BM_ParticleRingUpdate);
 
-DDSURFACEDESC2 describe(DWORD width, DWORD height, DWORD caps) {
-  DDSURFACEDESC2 d{};
-  d.dwSize = DDSURFACEDESC2_SIZE32;
-  d.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-  d.dwWidth = width;
-  d.dwHeight = height;
-  d.ddsCaps.dwCaps = caps;
-  return d;
-}
-
-HRESULT CALLBACK firstFormat(LPDDPIXELFORMAT format, LPVOID context) {
-  *static_cast<DDPIXELFORMAT*>(context) = *format;
-  return D3DENUMRET_CANCEL;
-}
-
 // The RGB device over a 640x480 target with depth, set up for the particle pass.
 struct ParticleDevice {
-  IDirectDraw* dd1 = nullptr;
-  IDirectDraw4* dd = nullptr;
-  IDirect3D3* d3d = nullptr;
-  IDirectDrawSurface4 *target = nullptr, *zbuffer = nullptr, *textureSurface = nullptr;
-  IDirect3DDevice3* device = nullptr;
-  IDirect3DViewport3* viewport = nullptr;
+  qeltest::RgbDeviceRig rig;
+  IDirectDrawSurface4* textureSurface = nullptr;
   IDirect3DTexture2* texture = nullptr;
 
   bool create() {
-    if (DirectDrawCreate(nullptr, &dd1, nullptr) != DD_OK) return false;
-    dd1->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd));
-    dd->QueryInterface(IID_IDirect3D3, reinterpret_cast<void**>(&d3d));
-    DDSURFACEDESC2 t = describe(640, 480, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_SYSTEMMEMORY);
-    dd->CreateSurface(&t, &target, nullptr);
-    DDSURFACEDESC2 z = describe(640, 480, DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY);
-    z.dwFlags |= DDSD_PIXELFORMAT;
-    d3d->EnumZBufferFormats(IID_IDirect3DRGBDevice, firstFormat, &z.ddpfPixelFormat);
-    dd->CreateSurface(&z, &zbuffer, nullptr);
-    target->AddAttachedSurface(zbuffer);
-    if (d3d->CreateDevice(IID_IDirect3DRGBDevice, target, &device, nullptr) != D3D_OK) return false;
-    d3d->CreateViewport(&viewport, nullptr);
-    device->AddViewport(viewport);
-    D3DVIEWPORT2 vp{sizeof(D3DVIEWPORT2), 0, 0, 640, 480, -1.0f, 0.75f, 2.0f, 1.5f, 0.0f, 1.0f};
-    viewport->SetViewport2(&vp);
-    device->SetCurrentViewport(viewport);
-    DDSURFACEDESC2 d = describe(16, 16, DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY);
-    dd->CreateSurface(&d, &textureSurface, nullptr);
+    if (!rig.create(640, 480)) return false;
+    IDirect3DDevice3* device = rig.device;
+    DDSURFACEDESC2 d = qeltest::describeSurface(16, 16, DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY);
+    rig.dd->CreateSurface(&d, &textureSurface, nullptr);
     platform::SurfaceMemory m;
     platform::surfaceMemory(textureSurface, m);
     for (int y = 0; y < 16; ++y)
@@ -110,10 +78,10 @@ struct ParticleDevice {
     return true;
   }
   ~ParticleDevice() {
-    if (device) device->SetTexture(0, nullptr);
-    for (IUnknown* u : std::initializer_list<IUnknown*>{texture, textureSurface, viewport, device, zbuffer, target,
-                                                         d3d, dd, dd1})
+    if (rig.device) rig.device->SetTexture(0, nullptr);
+    for (IUnknown* u : std::initializer_list<IUnknown*>{texture, textureSurface})
       if (u) u->Release();
+    rig.release();
   }
 };
 
@@ -133,11 +101,11 @@ void BM_ParticleRingDraw(benchmark::State& state) {
   const D3DRECT all{0, 0, 640, 480};
   for (auto _ : state) {
     state.PauseTiming();  // the clear is not part of the particle pass
-    gpu.viewport->Clear2(1, const_cast<D3DRECT*>(&all), D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    gpu.rig.viewport->Clear2(1, const_cast<D3DRECT*>(&all), D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     state.ResumeTiming();
-    gpu.device->BeginScene();
-    ring.root.draw(gpu.device, IdentityMatrix);
-    gpu.device->EndScene();
+    gpu.rig.device->BeginScene();
+    ring.root.draw(gpu.rig.device, IdentityMatrix);
+    gpu.rig.device->EndScene();
   }
   state.SetItemsProcessed(state.iterations() * kRingParticles);
 }

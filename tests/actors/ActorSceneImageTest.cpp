@@ -16,26 +16,12 @@
 #include "platform/d3d/D3D.h"
 #include "platform/d3d/RasterTargets.h"
 #include "platform/ddraw/SurfaceAccess.h"
+#include "tests/support/RgbDeviceRig.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
 constexpr int kWidth = 640, kHeight = 480;
-
-DDSURFACEDESC2 describe(DWORD width, DWORD height, DWORD caps) {
-  DDSURFACEDESC2 d{};
-  d.dwSize = DDSURFACEDESC2_SIZE32;
-  d.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-  d.dwWidth = width;
-  d.dwHeight = height;
-  d.ddsCaps.dwCaps = caps;
-  return d;
-}
-
-HRESULT CALLBACK firstFormat(LPDDPIXELFORMAT format, LPVOID context) {
-  *static_cast<DDPIXELFORMAT*>(context) = *format;
-  return D3DENUMRET_CANCEL;
-}
 
 DWORD floatBits(float f) {
   DWORD d;
@@ -47,43 +33,22 @@ DWORD floatBits(float f) {
 // projection, and 8x8 checker textures made from surfaces.
 class ActorScene : public testing::Test {
  protected:
-  IDirectDraw* dd1 = nullptr;
-  IDirectDraw4* dd = nullptr;
-  IDirect3D3* d3d = nullptr;
-  IDirectDrawSurface4* target = nullptr;
-  IDirectDrawSurface4* zbuffer = nullptr;
-  IDirect3DDevice3* device = nullptr;
-  IDirect3DViewport3* viewport = nullptr;
+  qeltest::RgbDeviceRig rig;
+  IDirectDraw4*& dd = rig.dd;
+  IDirectDrawSurface4*& target = rig.target;
+  IDirect3DDevice3*& device = rig.device;
   std::vector<IDirectDrawSurface4*> textureSurfaces;
   std::vector<IDirect3DTexture2*> textures;
 
-  void SetUp() override {
-    ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &dd1, nullptr));
-    ASSERT_EQ(S_OK, dd1->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd)));
-    ASSERT_EQ(S_OK, dd->QueryInterface(IID_IDirect3D3, reinterpret_cast<void**>(&d3d)));
-    DDSURFACEDESC2 t = describe(kWidth, kHeight, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_SYSTEMMEMORY);
-    ASSERT_EQ(DD_OK, dd->CreateSurface(&t, &target, nullptr));
-    DDSURFACEDESC2 z = describe(kWidth, kHeight, DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY);
-    z.dwFlags |= DDSD_PIXELFORMAT;
-    ASSERT_EQ(D3D_OK, d3d->EnumZBufferFormats(IID_IDirect3DRGBDevice, firstFormat, &z.ddpfPixelFormat));
-    ASSERT_EQ(DD_OK, dd->CreateSurface(&z, &zbuffer, nullptr));
-    ASSERT_EQ(DD_OK, target->AddAttachedSurface(zbuffer));
-    ASSERT_EQ(D3D_OK, d3d->CreateDevice(IID_IDirect3DRGBDevice, target, &device, nullptr));
-    ASSERT_EQ(D3D_OK, d3d->CreateViewport(&viewport, nullptr));
-    ASSERT_EQ(D3D_OK, device->AddViewport(viewport));
-    D3DVIEWPORT2 vp{sizeof(D3DVIEWPORT2), 0, 0, kWidth, kHeight, -1.0f, 0.75f, 2.0f, 1.5f, 0.0f, 1.0f};
-    ASSERT_EQ(D3D_OK, viewport->SetViewport2(&vp));
-    ASSERT_EQ(D3D_OK, device->SetCurrentViewport(viewport));
-  }
+  void SetUp() override { ASSERT_TRUE(rig.create(kWidth, kHeight)); }
   void TearDown() override {
     for (IDirect3DTexture2* t : textures) t->Release();
     for (IDirectDrawSurface4* s : textureSurfaces) s->Release();
-    for (IUnknown* u : std::initializer_list<IUnknown*>{viewport, device, zbuffer, target, d3d, dd, dd1})
-      if (u) u->Release();
+    rig.release();
   }
 
   IDirect3DTexture2* checker(std::uint16_t a, std::uint16_t b) {
-    DDSURFACEDESC2 d = describe(8, 8, DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY);
+    DDSURFACEDESC2 d = qeltest::describeSurface(8, 8, DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY);
     IDirectDrawSurface4* s = nullptr;
     EXPECT_EQ(DD_OK, dd->CreateSurface(&d, &s, nullptr));
     platform::SurfaceMemory m;
@@ -104,7 +69,7 @@ class ActorScene : public testing::Test {
   void drawFrame(MeshActor& sceneRoot, MeshActor& particleRoot, const Matrix4& camera, IDirect3DTexture2* spark) {
     device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_CCW);
     D3DRECT all{0, 0, kWidth, kHeight};
-    viewport->Clear2(1, &all, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00CCCCDD, 1.0f, 0);
+    rig.viewport->Clear2(1, &all, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00CCCCDD, 1.0f, 0);
     device->BeginScene();
     // The view is the inverse of the rigid camera transform.
     D3DMATRIX view{};

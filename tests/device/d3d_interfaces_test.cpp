@@ -4,6 +4,7 @@
 #include "platform/d3d/D3D.h"
 #include "platform/d3d/RasterTargets.h"
 #include "platform/ddraw/SurfaceAccess.h"
+#include "tests/support/RgbDeviceRig.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,6 @@
 #include <vector>
 
 namespace {
-
-DDSURFACEDESC2 describe(DWORD width, DWORD height, DWORD caps) {
-  DDSURFACEDESC2 d{};
-  d.dwSize = DDSURFACEDESC2_SIZE32;
-  d.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-  d.dwWidth = width;
-  d.dwHeight = height;
-  d.ddsCaps.dwCaps = caps;
-  return d;
-}
 
 HRESULT CALLBACK collectFormats(LPDDPIXELFORMAT format, LPVOID context) {
   static_cast<std::vector<DDPIXELFORMAT>*>(context)->push_back(*format);
@@ -49,12 +40,12 @@ class Direct3DFixture : public ::testing::Test {
     ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &dd1, nullptr));
     ASSERT_EQ(S_OK, dd1->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd)));
     ASSERT_EQ(S_OK, dd->QueryInterface(IID_IDirect3D3, reinterpret_cast<void**>(&d3d)));
-    DDSURFACEDESC2 t = describe(64, 48, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_SYSTEMMEMORY);
+    DDSURFACEDESC2 t = qeltest::describeSurface(64, 48, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_SYSTEMMEMORY);
     ASSERT_EQ(DD_OK, dd->CreateSurface(&t, &target, nullptr));
     std::vector<DDPIXELFORMAT> formats;
     ASSERT_EQ(D3D_OK, d3d->EnumZBufferFormats(IID_IDirect3DRGBDevice, collectFormats, &formats));
     ASSERT_EQ(1u, formats.size());
-    DDSURFACEDESC2 z = describe(64, 48, DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY);
+    DDSURFACEDESC2 z = qeltest::describeSurface(64, 48, DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY);
     z.dwFlags |= DDSD_PIXELFORMAT;
     z.ddpfPixelFormat = formats[0];
     ASSERT_EQ(DD_OK, dd->CreateSurface(&z, &zbuffer, nullptr));
@@ -73,7 +64,7 @@ class Direct3DFixture : public ::testing::Test {
       if (u) u->Release();
   }
   IDirectDrawSurface4* makeTexture(int w, int h, const std::vector<std::uint16_t>& texels) {
-    DDSURFACEDESC2 d = describe(DWORD(w), DWORD(h), DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY);
+    DDSURFACEDESC2 d = qeltest::describeSurface(DWORD(w), DWORD(h), DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY);
     IDirectDrawSurface4* s = nullptr;
     EXPECT_EQ(DD_OK, dd->CreateSurface(&d, &s, nullptr));
     platform::SurfaceMemory m;
