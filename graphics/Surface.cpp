@@ -86,21 +86,7 @@ int Surface::loadBitmap(const char* fileName) {
     return 0;
   }
 
-  HDC memoryDC = CreateCompatibleDC(nullptr);
-  SelectObject(memoryDC, bitmap);
-  // The table arrives as blue, green, red, reserved and is kept byte for byte.
-  RGBQUAD table[256] = {};
-  UINT copied = GetDIBColorTable(memoryDC, 0, 256, table);
-  if (copied > 0) std::memcpy(colourTable, table, copied * sizeof(RGBQUAD));
-
-  HDC surfaceDC = nullptr;
-  lastResult = surface->GetDC(&surfaceDC);
-  if (surfaceDC) {
-    BitBlt(surfaceDC, 0, 0, info.bmWidth, info.bmHeight, memoryDC, 0, 0, SRCCOPY);
-    lastResult = surface->ReleaseDC(surfaceDC);
-  }
-  DeleteDC(memoryDC);
-  DeleteObject(bitmap);
+  copyBitmap(bitmap, info.bmWidth, info.bmHeight);
 
   lastResult = display->directDraw4->CreatePalette(DDPCAPS_8BIT, colourTable, &palette, nullptr);
   if (palette) {
@@ -123,4 +109,21 @@ void Surface::drawText(int x, int y, const char* text) {
   if (!dc) return;  // no DC: nothing to draw on
   TextOutA(dc, x, y, text, int(std::strlen(text)));
   lastResult = surface->ReleaseDC(dc);
+}
+
+void Surface::copyBitmap(HBITMAP bitmap, int bitmapWidth, int bitmapHeight) {
+  HDC memoryDC = CreateCompatibleDC(nullptr);
+  SelectObject(memoryDC, bitmap);
+  // The table arrives as blue, green, red, reserved and is kept byte for byte.
+  RGBQUAD table[256] = {};
+  UINT copied = GetDIBColorTable(memoryDC, 0, 256, table);
+  if (copied > 0) std::memcpy(colourTable, table, copied * sizeof(RGBQUAD));
+  HDC surfaceDC = nullptr;
+  lastResult = surface->GetDC(&surfaceDC);
+  if (!FAILED(lastResult) && surfaceDC) {
+    BitBlt(surfaceDC, 0, 0, bitmapWidth, bitmapHeight, memoryDC, 0, 0, SRCCOPY);
+    lastResult = surface->ReleaseDC(surfaceDC);
+  }
+  DeleteDC(memoryDC);
+  DeleteObject(bitmap);
 }

@@ -33,6 +33,9 @@ class Surface {
   void setBlackColourKey();
   // Draws text with a fresh DC's font and colours at (x, y) through the surface's DC.
   void drawText(int x, int y, const char* text);
+  // Copies a GDI bitmap of bitmapWidth x bitmapHeight into the surface through a memory DC (its colour
+  // table kept in `colourTable`), then deletes the bitmap. The surface must exist.
+  void copyBitmap(HBITMAP bitmap, int bitmapWidth, int bitmapHeight);
 
   int width = 0;
   int height = 0;

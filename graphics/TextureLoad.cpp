@@ -65,20 +65,7 @@ int Texture::loadImage(const char* fileName, Renderer* owner) {
     return 0;
   }
 
-  HDC memoryDC = CreateCompatibleDC(nullptr);
-  SelectObject(memoryDC, bitmap);
-  // The table arrives as blue, green, red, reserved and is kept byte for byte.
-  RGBQUAD table[256] = {};
-  UINT copied = GetDIBColorTable(memoryDC, 0, 256, table);
-  if (copied > 0) std::memcpy(colourTable, table, copied * sizeof(RGBQUAD));
-  HDC surfaceDC = nullptr;
-  lastResult = surface->GetDC(&surfaceDC);
-  if (!FAILED(lastResult) && surfaceDC) {
-    BitBlt(surfaceDC, 0, 0, info.bmWidth, info.bmHeight, memoryDC, 0, 0, SRCCOPY);
-    lastResult = surface->ReleaseDC(surfaceDC);
-  }
-  DeleteDC(memoryDC);
-  DeleteObject(bitmap);
+  copyBitmap(bitmap, info.bmWidth, info.bmHeight);
 
   if (videoMemory) {
     DDSURFACEDESC2 copy = textureDescription(info.bmWidth, info.bmHeight,
