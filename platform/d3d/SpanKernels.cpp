@@ -106,8 +106,12 @@ namespace {
 // One attribute plane evaluated along a row: value = rowStart + ddx * (x - x0).
 struct RowPlane {
   __m256 ddx;
-  float v0, ddy;
-  explicit RowPlane(const AttributePlane& p) : ddx(_mm256_set1_ps(p.ddx)), v0(p.v0), ddy(p.ddy) {}
+  float v0 = 0, ddy = 0;
+  RowPlane() : ddx(_mm256_setzero_ps()) {}
+  // The plane times `scale`, less `bias` times the plane `w` (a perspective-weighted
+  // constant: after the divide by w it subtracts `bias` from the value).
+  RowPlane(const AttributePlane& p, float scale, const AttributePlane& w = {}, float bias = 0.0f)
+      : ddx(_mm256_set1_ps(p.ddx * scale - w.ddx * bias)), v0(p.v0 * scale - w.v0 * bias), ddy(p.ddy * scale - w.ddy * bias) {}
   [[gnu::always_inline]] __m256 start(float fy) const { return _mm256_set1_ps(v0 + ddy * fy); }
 };
 
@@ -128,25 +132,21 @@ struct RowPlane {
   std::memcpy(p, b, static_cast<std::size_t>(n) * 2);
 }
 
-// Eight 32-bit lanes narrowed to eight 16-bit lanes (values already in 0..0xFFFF, or -1/0 masks).
+// Eight 32-bit lanes narrowed to eight 16-bit lanes, saturating to 0..0xFFFF.
 [[gnu::always_inline]] inline __m128i narrow(__m256i v) {
   const __m256i p = _mm256_packus_epi32(v, v);
-  return _mm256_castsi256_si128(_mm256_permute4x64_epi64(p, 0x08));
-}
-[[gnu::always_inline]] inline __m128i narrowMask(__m256i m) {
-  const __m256i p = _mm256_packs_epi32(m, m);
   return _mm256_castsi256_si128(_mm256_permute4x64_epi64(p, 0x08));
 }
 
 // Texel addressing on eight lanes: clamp to [lo, hi], then wrap with `mask` (all ones when clamping).
 struct Axis {
   __m256i lo, hi, mask;
-  __m256 scale;
-  void init(int size, bool clamp, float subTexels) {
+  bool clamp = false;
+  void init(int size, bool clampAxis) {
+    clamp = clampAxis;
     lo = _mm256_set1_epi32(clamp ? 0 : -0x7FFFFFFF);
     hi = _mm256_set1_epi32(clamp ? size - 1 : 0x7FFFFFFF);
     mask = _mm256_set1_epi32(clamp ? -1 : size - 1);
-    scale = _mm256_set1_ps(static_cast<float>(size) * subTexels);
   }
   // `Wrap`: the caller knows this axis wraps, so the clamp is left out.
   template <bool Wrap = false>
@@ -154,17 +154,19 @@ struct Axis {
     if constexpr (Wrap) return _mm256_and_si256(i, mask);
     else return _mm256_and_si256(_mm256_min_epi32(_mm256_max_epi32(i, lo), hi), mask);
   }
-  // floor(coordinate * size * subTexels), the product clamped to +-2^24 (NaN to the lower bound).
-  [[gnu::always_inline]] __m256i texelOf(__m256 coord) const {
-    const __m256 s = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(coord, scale), _mm256_set1_ps(-16777216.0f)),
-                                   _mm256_set1_ps(16777216.0f));
+  // floor() of a texel position. Clamped axes first bound it to +-2^24 (NaN to the lower
+  // bound); on wrapped axes an out-of-range or NaN position converts to INT_MIN, which the
+  // power-of-two wrap takes to texel 0, as the bound would.
+  template <bool Wrap = false>
+  [[gnu::always_inline]] __m256i floorOf(__m256 s) const {
+    if (!Wrap && clamp)
+      s = _mm256_min_ps(_mm256_max_ps(s, _mm256_set1_ps(-16777216.0f)), _mm256_set1_ps(16777216.0f));
     return _mm256_cvttps_epi32(_mm256_floor_ps(s));
   }
 };
 
 struct TextureAccess {
   const std::uint8_t* base = nullptr;
-  int pitch = 0;
   __m256i pitchV;
   Axis u, v;
 };
@@ -172,14 +174,13 @@ struct TextureAccess {
 // For each lane, texels (x0, row) in the low and (x1, row) in the high 16 bits. Where
 // x1 = x0 + 1 one 32-bit gather fetches both (it stays inside the row); other lanes (a wrap
 // or clamp at the texture's edge) are fetched one texel at a time.
-[[gnu::always_inline]] inline void gatherPairs(const TextureAccess& t, __m256i x0, __m256i x1, __m256i rowA, __m256i rowB, bool twoRows,
-                        __m256i* pairA, __m256i* pairB) {
+[[gnu::always_inline]] inline void gatherPairs(const TextureAccess& t, __m256i x0, __m256i x1, __m256i rowA,
+                                               __m256i rowB, bool twoRows, __m256i* pairA, __m256i* pairB) {
   const __m256i adjacent = _mm256_cmpeq_epi32(x1, _mm256_add_epi32(x0, _mm256_set1_epi32(1)));
   const __m256i byteX = _mm256_add_epi32(x0, x0);
   const __m256i zero = _mm256_setzero_si256();
   const int* base = reinterpret_cast<const int*>(t.base);
-  const __m256i offA = _mm256_add_epi32(rowA, byteX);
-  *pairA = _mm256_mask_i32gather_epi32(zero, base, offA, adjacent, 1);
+  *pairA = _mm256_mask_i32gather_epi32(zero, base, _mm256_add_epi32(rowA, byteX), adjacent, 1);
   if (twoRows) *pairB = _mm256_mask_i32gather_epi32(zero, base, _mm256_add_epi32(rowB, byteX), adjacent, 1);
   int edge = ~_mm256_movemask_ps(_mm256_castsi256_ps(adjacent)) & 0xFF;
   if (edge == 0) return;
@@ -204,34 +205,16 @@ struct TextureAccess {
   if (twoRows) *pairB = _mm256_load_si256(reinterpret_cast<const __m256i*>(pb));
 }
 
-// Texel colours in 0..255 as floats.
-struct Texels {
-  __m256 r, g, b;
-};
-
-// A 5-bit channel widened to 8 bits by bit replication.
-[[gnu::always_inline]] inline __m256i widen5(__m256i c) { return _mm256_or_si256(_mm256_slli_epi32(c, 3), _mm256_srli_epi32(c, 2)); }
-
-// One 565 texel per lane (the low 16 bits of `p`), channels expanded by bit replication.
-[[gnu::always_inline]] inline Texels expand565(__m256i p, float unit) {
-  const __m256i r5 = _mm256_and_si256(_mm256_srli_epi32(p, 11), _mm256_set1_epi32(31));
-  const __m256i g6 = _mm256_and_si256(_mm256_srli_epi32(p, 5), _mm256_set1_epi32(63));
-  const __m256i b5 = _mm256_and_si256(p, _mm256_set1_epi32(31));
-  const __m256i g8 = _mm256_or_si256(_mm256_slli_epi32(g6, 2), _mm256_srli_epi32(g6, 4));
-  const __m256 k = _mm256_set1_ps(unit);
-  return {_mm256_mul_ps(_mm256_cvtepi32_ps(widen5(r5)), k), _mm256_mul_ps(_mm256_cvtepi32_ps(g8), k),
-          _mm256_mul_ps(_mm256_cvtepi32_ps(widen5(b5)), k)};
-}
-
 // Texels fetched for eight pixels, before filtering: for the bilinear filter the top and
 // bottom texel pairs and their weights; for point sampling the texel in `top`'s low half.
 struct Fetched {
   __m256i top, bottom, wTop, wBottom;
 };
 
-[[gnu::always_inline]] inline void fetchPoint(const TextureAccess& t, __m256 u, __m256 v, Fetched* out) {
-  const __m256i x = t.u.address(t.u.texelOf(u));
-  const __m256i y = t.v.address(t.v.texelOf(v));
+// Texture positions arrive in texels (point) or 1/128 texel less half a texel (bilinear).
+[[gnu::always_inline]] inline void fetchPoint(const TextureAccess& t, __m256 su, __m256 sv, Fetched* out) {
+  const __m256i x = t.u.address(t.u.floorOf(su));
+  const __m256i y = t.v.address(t.v.floorOf(sv));
   // The neighbour only tells gatherPairs whether the 32-bit read stays inside the row.
   const __m256i x1 = t.u.address(_mm256_add_epi32(x, _mm256_set1_epi32(1)));
   const __m256i row = _mm256_mullo_epi32(y, t.pitchV);
@@ -239,15 +222,14 @@ struct Fetched {
   gatherPairs(t, x, x1, row, row, false, &out->top, &unused);
 }
 
-// Bilinear filter with 7 fraction bits per axis: texel addresses in 1/128 texel, shifted
-// by half a texel so the four neighbours' centres surround the sample. The weights of a
-// row pair sit in one 32-bit lane (left low, right high), so one multiply-add per channel
-// and row blends two texels; channel * weight sums stay below 2^20.
+// Bilinear filter with 7 fraction bits per axis: the four neighbours' centres surround the
+// sample. The weights of a row pair sit in one 32-bit lane (left low, right high), so one
+// multiply-add per channel and row blends two texels; channel * weight sums stay below 2^20.
 template <bool Wrap>
-[[gnu::always_inline]] inline void fetchBilinear(const TextureAccess& t, __m256 u, __m256 v, Fetched* out) {
-  const __m256i k64 = _mm256_set1_epi32(64), k127 = _mm256_set1_epi32(127), k128 = _mm256_set1_epi32(128);
+[[gnu::always_inline]] inline void fetchBilinear(const TextureAccess& t, __m256 su, __m256 sv, Fetched* out) {
+  const __m256i k127 = _mm256_set1_epi32(127), k128 = _mm256_set1_epi32(128);
   const __m256i one = _mm256_set1_epi32(1);
-  const __m256i fu = _mm256_sub_epi32(t.u.texelOf(u), k64), fv = _mm256_sub_epi32(t.v.texelOf(v), k64);
+  const __m256i fu = t.u.floorOf<Wrap>(su), fv = t.v.floorOf<Wrap>(sv);
   const __m256i iu = _mm256_srai_epi32(fu, 7), iv = _mm256_srai_epi32(fv, 7);
   const __m256i au = _mm256_and_si256(fu, k127), av = _mm256_and_si256(fv, k127);
   const __m256i bu = _mm256_sub_epi32(k128, au), bv = _mm256_sub_epi32(k128, av);
@@ -261,33 +243,45 @@ template <bool Wrap>
   out->wBottom = _mm256_mullo_epi16(horizontal, _mm256_or_si256(av, _mm256_slli_epi32(av, 16)));
 }
 
-// `unit` scales the filtered colour: 1 gives 0..255, 1/255 gives 0..1.
-[[gnu::always_inline]] inline Texels filterBilinear(const Fetched& f, float unit) {
+// Texel channels as integers: bilinear sums of 5/6-bit channels times weights summing to
+// 2^14, or point-sampled channels of 5/6 bits.
+struct TexelSums {
+  __m256i r, g, b;
+};
+
+[[gnu::always_inline]] inline TexelSums filterBilinear(const Fetched& f) {
   const __m256i m5 = _mm256_set1_epi16(31), m6 = _mm256_set1_epi16(63);
-  const __m256i r = _mm256_add_epi32(_mm256_madd_epi16(_mm256_srli_epi16(f.top, 11), f.wTop),
-                                     _mm256_madd_epi16(_mm256_srli_epi16(f.bottom, 11), f.wBottom));
-  const __m256i g = _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.top, 5), m6), f.wTop),
-                                     _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.bottom, 5), m6), f.wBottom));
-  const __m256i b = _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(f.top, m5), f.wTop),
-                                     _mm256_madd_epi16(_mm256_and_si256(f.bottom, m5), f.wBottom));
-  const __m256 scale5 = _mm256_set1_ps(unit * 255.0f / (31.0f * 16384.0f)),
-               scale6 = _mm256_set1_ps(unit * 255.0f / (63.0f * 16384.0f));
-  return {_mm256_mul_ps(_mm256_cvtepi32_ps(r), scale5), _mm256_mul_ps(_mm256_cvtepi32_ps(g), scale6),
-          _mm256_mul_ps(_mm256_cvtepi32_ps(b), scale5)};
+  return {_mm256_add_epi32(_mm256_madd_epi16(_mm256_srli_epi16(f.top, 11), f.wTop),
+                           _mm256_madd_epi16(_mm256_srli_epi16(f.bottom, 11), f.wBottom)),
+          _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.top, 5), m6), f.wTop),
+                           _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.bottom, 5), m6), f.wBottom)),
+          _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(f.top, m5), f.wTop),
+                           _mm256_madd_epi16(_mm256_and_si256(f.bottom, m5), f.wBottom))};
 }
 
-[[gnu::always_inline]] inline __m256 clamp255(__m256 v) {  // NaN becomes 0
-  return _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(255.0f));
+// A 5-bit channel widened to 8 bits by bit replication.
+[[gnu::always_inline]] inline __m256i widen5(__m256i c) { return _mm256_or_si256(_mm256_slli_epi32(c, 3), _mm256_srli_epi32(c, 2)); }
+
+// One 565 texel per lane (the low 16 bits of `p`), channels expanded to 8 bits.
+[[gnu::always_inline]] inline TexelSums expand565(__m256i p) {
+  const __m256i r5 = _mm256_and_si256(_mm256_srli_epi32(p, 11), _mm256_set1_epi32(31));
+  const __m256i g6 = _mm256_and_si256(_mm256_srli_epi32(p, 5), _mm256_set1_epi32(63));
+  const __m256i b5 = _mm256_and_si256(p, _mm256_set1_epi32(31));
+  return {widen5(r5), _mm256_or_si256(_mm256_slli_epi32(g6, 2), _mm256_srli_epi32(g6, 4)), widen5(b5)};
 }
 
-// Channels truncated into 565 pixels, one per 32-bit lane. The channels are already in
-// 0..255, give or take rounding (the truncation takes 255.00002 to 255 and -0.00001 to 0).
-[[gnu::always_inline]] inline __m256i pack565(__m256 r, __m256 g, __m256 b) {
+// Eight pixels from channels in 565 units (red and blue 0..32, green 0..64, truncated);
+// negative, NaN and out-of-range values saturate.
+[[gnu::always_inline]] inline __m128i pack565(__m256 r, __m256 g, __m256 b) {
   const __m256i ri = _mm256_cvttps_epi32(r), gi = _mm256_cvttps_epi32(g), bi = _mm256_cvttps_epi32(b);
-  const __m256i rr = _mm256_slli_epi32(_mm256_and_si256(ri, _mm256_set1_epi32(0xF8)), 8);
-  const __m256i gg = _mm256_slli_epi32(_mm256_and_si256(gi, _mm256_set1_epi32(0xFC)), 3);
-  const __m256i bb = _mm256_srli_epi32(bi, 3);
-  return _mm256_or_si256(_mm256_or_si256(rr, gg), bb);
+  // Per 128-bit half: four red, four green (16-bit, saturated at 0), then blue twice.
+  __m256i rg = _mm256_packus_epi32(ri, gi);
+  rg = _mm256_min_epu16(rg, _mm256_setr_epi16(31, 31, 31, 31, 63, 63, 63, 63, 31, 31, 31, 31, 63, 63, 63, 63));
+  rg = _mm256_mullo_epi16(rg, _mm256_setr_epi16(2048, 2048, 2048, 2048, 32, 32, 32, 32, 2048, 2048, 2048, 2048, 32, 32, 32, 32));
+  const __m256i bb = _mm256_min_epu16(_mm256_packus_epi32(bi, bi), _mm256_set1_epi16(31));
+  // Quadwords [r0-3|b, g0-3|b, r4-7|b, g4-7|b] -> [r0-3, r4-7] | [g0-3, g4-7].
+  const __m256i t = _mm256_permute4x64_epi64(_mm256_or_si256(rg, bb), 0xD8);
+  return _mm_or_si128(_mm256_castsi256_si128(t), _mm256_extracti128_si256(t, 1));
 }
 
 // ONE/ONE: per-channel saturating add of 565 pixels.
@@ -299,22 +293,50 @@ template <bool Wrap>
   return _mm_or_si128(_mm_or_si128(r, g), b);
 }
 
+// Channel scales into 565 units (red and blue /8, green /4). Bilinear sums carry a further
+// 31 * 2^14 (63 * 2^14) per unit channel, point samples 255; modulation divides by 255.
+struct ChannelScale {
+  float r, g, b;
+};
+template <TexMode Tex, ColorMode Color>
+constexpr ChannelScale texelScale() {
+  constexpr float k = Color == ColorMode::kModulate ? 1.0f / 255.0f : 1.0f;
+  if constexpr (Tex == TexMode::kPoint) return {k / 8.0f, k / 4.0f, k / 8.0f};
+  else return {k * 255.0f / (31.0f * 16384.0f * 8.0f), k * 255.0f / (63.0f * 16384.0f * 4.0f),
+               k * 255.0f / (31.0f * 16384.0f * 8.0f)};
+}
+
 template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog, bool Additive>
 void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color,
                 [[maybe_unused]] const DepthTarget& depth) {
   constexpr bool kDepthTest = Depth != DepthMode::kNone;
   constexpr bool kUsesTexture = Tex != TexMode::kNone;
+  constexpr bool kDiffuse = Color != ColorMode::kTexture;
   const __m256 lane = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m256i laneI = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m256 one = _mm256_set1_ps(1.0f), zero = _mm256_setzero_ps();
-  const RowPlane pz(t.z), pw(t.pw), pr(t.q[kAttrR]), pg(t.q[kAttrG]), pb(t.q[kAttrB]), pu(t.q[kAttrU]),
-      pv(t.q[kAttrV]), prhw(t.rhw);
+  const __m128i lane16 = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256 one = _mm256_set1_ps(1.0f), zero = _mm256_setzero_ps(), eight = _mm256_set1_ps(8.0f);
 
-  // Depth comparison: whether less, equal and greater pass, as lane masks.
-  __m256i passLt = _mm256_setzero_si256(), passEq = passLt, passGt = passLt;
+  // The colour planes already carry the texel and 565 scales; a texture-only colour takes
+  // them as constants. Texture positions come out in texels, or for the bilinear filter in
+  // 1/128 texel less half a texel, so the four neighbours' centres surround the sample.
+  constexpr ChannelScale kTexel = kUsesTexture ? texelScale<Tex, Color>() : ChannelScale{1.0f / 8, 1.0f / 4, 1.0f / 8};
+  const RowPlane pz(t.z, 1.0f), pw(t.pw, 1.0f), prhw(t.rhw, 1.0f);
+  RowPlane pr, pg, pb, pu, pv;
+  if constexpr (kDiffuse) {
+    pr = RowPlane(t.q[kAttrR], kTexel.r);
+    pg = RowPlane(t.q[kAttrG], kTexel.g);
+    pb = RowPlane(t.q[kAttrB], kTexel.b);
+  }
+  const __m256 texelR = _mm256_set1_ps(kTexel.r), texelG = _mm256_set1_ps(kTexel.g),
+               texelB = _mm256_set1_ps(kTexel.b);
+
+  // Depth comparison in 16 bits: whether less, equal and greater pass, as lane masks.
+  const DWORD depthFunc = cfg.depthFunc;
+  const bool lessEqual = depthFunc == D3DCMP_LESSEQUAL;
+  __m128i passLt = _mm_setzero_si128(), passEq = passLt, passGt = passLt;
   if constexpr (kDepthTest) {
-    const DWORD f = cfg.depthFunc;
-    const __m256i all = _mm256_set1_epi32(-1);
+    const DWORD f = depthFunc;
+    const __m128i all = _mm_set1_epi32(-1);
     if (f == D3DCMP_LESS || f == D3DCMP_LESSEQUAL || f == D3DCMP_NOTEQUAL || f == D3DCMP_ALWAYS) passLt = all;
     if (f == D3DCMP_EQUAL || f == D3DCMP_LESSEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passEq = all;
     if (f == D3DCMP_GREATER || f == D3DCMP_NOTEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passGt = all;
@@ -324,19 +346,22 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
   if constexpr (kUsesTexture) {
     const TextureImage& img = *cfg.texture;
     tex.base = reinterpret_cast<const std::uint8_t*>(img.bits);
-    tex.pitch = img.pitch;
     tex.pitchV = _mm256_set1_epi32(img.pitch);
-    const float sub = Tex == TexMode::kPoint ? 1.0f : 128.0f;
-    tex.u.init(img.width, cfg.clampU, sub);
-    tex.v.init(img.height, cfg.clampV, sub);
+    tex.u.init(img.width, cfg.clampU);
+    tex.v.init(img.height, cfg.clampV);
+    const float sub = Tex == TexMode::kPoint ? 1.0f : 128.0f, bias = Tex == TexMode::kPoint ? 0.0f : 64.0f;
+    pu = RowPlane(t.q[kAttrU], static_cast<float>(img.width) * sub, t.pw, bias);
+    pv = RowPlane(t.q[kAttrV], static_cast<float>(img.height) * sub, t.pw, bias);
   }
 
-  // Fog: f = (end - d) / (end - start), or a step at `end` when the range is empty.
+  // Fog: f = (end - d) / (end - start) as one multiply-add, or a step at `end` when the
+  // range is empty; the colour moves toward the fog colour (in 565 units) as f falls.
   const bool fogStep = cfg.fogEnd == cfg.fogStart;
-  const __m256 fogEnd = _mm256_set1_ps(cfg.fogEnd);
-  const __m256 fogInvRange = _mm256_set1_ps(fogStep ? 0.0f : 1.0f / (cfg.fogEnd - cfg.fogStart));
-  const __m256 fogR = _mm256_set1_ps(cfg.fogColor[0]), fogG = _mm256_set1_ps(cfg.fogColor[1]),
-               fogB = _mm256_set1_ps(cfg.fogColor[2]);
+  const float fogScale = fogStep ? 0.0f : 1.0f / (cfg.fogEnd - cfg.fogStart);
+  const __m256 fogEnd = _mm256_set1_ps(cfg.fogEnd), fogSlope = _mm256_set1_ps(-fogScale),
+               fogOffset = _mm256_set1_ps(cfg.fogEnd * fogScale);
+  const __m256 fogR = _mm256_set1_ps(cfg.fogColor[0] / 8.0f), fogG = _mm256_set1_ps(cfg.fogColor[1] / 4.0f),
+               fogB = _mm256_set1_ps(cfg.fogColor[2] / 8.0f);
   // Fog depth is 1/rhw; when rhw is the perspective weight, the per-pixel divide serves both.
   const bool fogW = cfg.fogUsesW;
   const bool rhwIsWeight = t.rhw.v0 == t.pw.v0 && t.rhw.ddx == t.pw.ddx && t.rhw.ddy == t.pw.ddy;
@@ -345,13 +370,13 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
   // several blocks are in flight together instead of each block waiting for its own.
   struct Pending {
     Fetched texels;
-    __m256 r, g, b;  // diffuse colour
+    __m256 r, g, b;  // diffuse colour, scaled
     __m256 fog;      // fog factor
     __m128i live;    // 16-bit lane mask
     std::uint16_t* color;
     int io;
   };
-  constexpr int kBatch = 8;
+  constexpr int kBatch = 4;
   Pending pending[kBatch];
   int count = 0;
   auto shade = [&]() __attribute__((always_inline)) {
@@ -359,27 +384,20 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
       const Pending& p = pending[k];
       __m256 outR = p.r, outG = p.g, outB = p.b;
       if constexpr (kUsesTexture) {
-        // Modulation takes the texel in 0..1.
-        constexpr float kUnit = Color == ColorMode::kModulate ? 1.0f / 255.0f : 1.0f;
-        const Texels s =
-            Tex == TexMode::kPoint ? expand565(p.texels.top, kUnit) : filterBilinear(p.texels, kUnit);
-        if constexpr (Color == ColorMode::kModulate) {
-          outR = clamp255(_mm256_mul_ps(s.r, outR));
-          outG = clamp255(_mm256_mul_ps(s.g, outG));
-          outB = clamp255(_mm256_mul_ps(s.b, outB));
+        const TexelSums s = Tex == TexMode::kPoint ? expand565(p.texels.top) : filterBilinear(p.texels);
+        const __m256 sr = _mm256_cvtepi32_ps(s.r), sg = _mm256_cvtepi32_ps(s.g), sb = _mm256_cvtepi32_ps(s.b);
+        if constexpr (kDiffuse) {
+          outR = _mm256_mul_ps(sr, outR), outG = _mm256_mul_ps(sg, outG), outB = _mm256_mul_ps(sb, outB);
         } else {
-          outR = s.r, outG = s.g, outB = s.b;
+          outR = _mm256_mul_ps(sr, texelR), outG = _mm256_mul_ps(sg, texelG), outB = _mm256_mul_ps(sb, texelB);
         }
-      } else {
-        outR = clamp255(outR), outG = clamp255(outG), outB = clamp255(outB);
       }
       if constexpr (Fog) {
-        const __m256 f = p.fog, g = _mm256_sub_ps(one, f);
-        outR = _mm256_fmadd_ps(f, outR, _mm256_mul_ps(g, fogR));
-        outG = _mm256_fmadd_ps(f, outG, _mm256_mul_ps(g, fogG));
-        outB = _mm256_fmadd_ps(f, outB, _mm256_mul_ps(g, fogB));
+        outR = _mm256_fmadd_ps(p.fog, _mm256_sub_ps(outR, fogR), fogR);
+        outG = _mm256_fmadd_ps(p.fog, _mm256_sub_ps(outG, fogG), fogG);
+        outB = _mm256_fmadd_ps(p.fog, _mm256_sub_ps(outB, fogB), fogB);
       }
-      const __m128i src = narrow(pack565(outR, outG, outB));
+      const __m128i src = pack565(outR, outG, outB);
       const __m128i old = loadPixels(p.color, p.io);
       const __m128i result = Additive ? addSaturate565(old, src) : src;
       storePixels(p.color, p.io, _mm_blendv_epi8(old, result, p.live));
@@ -397,32 +415,33 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
     std::uint16_t* depthRow = kDepthTest ? depth.row(y) : nullptr;
     const __m256 z0 = pz.start(fy), w0 = pw.start(fy), r0 = pr.start(fy), g0 = pg.start(fy), b0 = pb.start(fy);
     const __m256 u0 = pu.start(fy), v0 = pv.start(fy), h0 = prhw.start(fy);
-    for (int x = first; x <= last; x += 8) {
+    // Pixel offsets from the planes' reference point; exact in float, so stepping is exact.
+    __m256 fx = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(first) - t.x0), lane);
+    for (int x = first; x <= last; x += 8, fx = _mm256_add_ps(fx, eight)) {
       const int n = last - x + 1 < 8 ? last - x + 1 : 8;
       const int io = x + 8 <= rowEnd ? 8 : n;  // pixels loaded and stored
-      const __m256 fx = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(x) - t.x0), lane);
-      __m256i live = _mm256_cmpgt_epi32(_mm256_set1_epi32(n), laneI);
+      __m128i live = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(n)), lane16);
       const __m256 z = _mm256_fmadd_ps(pz.ddx, fx, z0);
       if constexpr (kDepthTest) {
         // Quantised as round(clamp(z, 0, 1) * 0xFFFF); min(NaN, 1) is 1.
         const __m256 zc = _mm256_max_ps(_mm256_min_ps(z, one), zero);
-        const __m256i zi =
-            _mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f)));
-        const __m128i oldDepth = loadPixels(depthRow + x, io);
-        const __m256i stored = _mm256_cvtepu16_epi32(oldDepth);
-        const __m256i pass = _mm256_blendv_epi8(_mm256_blendv_epi8(passLt, passEq, _mm256_cmpeq_epi32(stored, zi)),
-                                                passGt, _mm256_cmpgt_epi32(zi, stored));
-        live = _mm256_and_si256(live, pass);
-        if (_mm256_testz_si256(live, live)) continue;
-        if constexpr (Depth == DepthMode::kTestWrite)
-          storePixels(depthRow + x, io, _mm_blendv_epi8(oldDepth, narrow(zi), narrowMask(live)));
+        const __m128i zi =
+            narrow(_mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f))));
+        const __m128i stored = loadPixels(depthRow + x, io);
+        const __m128i le = _mm_cmpeq_epi16(_mm_min_epu16(zi, stored), zi);
+        __m128i pass = le;
+        if (!lessEqual)
+          pass = _mm_blendv_epi8(passGt, _mm_blendv_epi8(passLt, passEq, _mm_cmpeq_epi16(zi, stored)), le);
+        live = _mm_and_si128(live, pass);
+        if (_mm_testz_si128(live, live)) continue;
+        if constexpr (Depth == DepthMode::kTestWrite) storePixels(depthRow + x, io, _mm_blendv_epi8(stored, zi, live));
       }
       Pending& p = pending[count];
-      p.live = narrowMask(live);
+      p.live = live;
       p.color = colorRow + x;
       p.io = io;
       const __m256 inv = _mm256_div_ps(one, _mm256_fmadd_ps(pw.ddx, fx, w0));
-      if constexpr (Color != ColorMode::kTexture) {
+      if constexpr (kDiffuse) {
         p.r = _mm256_mul_ps(_mm256_fmadd_ps(pr.ddx, fx, r0), inv);
         p.g = _mm256_mul_ps(_mm256_fmadd_ps(pg.ddx, fx, g0), inv);
         p.b = _mm256_mul_ps(_mm256_fmadd_ps(pb.ddx, fx, b0), inv);
@@ -430,11 +449,11 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
         p.r = p.g = p.b = zero;
       }
       if constexpr (kUsesTexture) {
-        const __m256 u = _mm256_mul_ps(_mm256_fmadd_ps(pu.ddx, fx, u0), inv);
-        const __m256 v = _mm256_mul_ps(_mm256_fmadd_ps(pv.ddx, fx, v0), inv);
-        if constexpr (Tex == TexMode::kBilinearWrap) fetchBilinear<true>(tex, u, v, &p.texels);
-        else if constexpr (Tex == TexMode::kBilinear) fetchBilinear<false>(tex, u, v, &p.texels);
-        else fetchPoint(tex, u, v, &p.texels);
+        const __m256 su = _mm256_mul_ps(_mm256_fmadd_ps(pu.ddx, fx, u0), inv);
+        const __m256 sv = _mm256_mul_ps(_mm256_fmadd_ps(pv.ddx, fx, v0), inv);
+        if constexpr (Tex == TexMode::kBilinearWrap) fetchBilinear<true>(tex, su, sv, &p.texels);
+        else if constexpr (Tex == TexMode::kBilinear) fetchBilinear<false>(tex, su, sv, &p.texels);
+        else fetchPoint(tex, su, sv, &p.texels);
       }
       if constexpr (Fog) {
         __m256 d;
@@ -442,7 +461,7 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
         else if (rhwIsWeight) d = inv;
         else d = _mm256_div_ps(one, _mm256_fmadd_ps(prhw.ddx, fx, h0));
         __m256 f;
-        if (!fogStep) f = _mm256_mul_ps(_mm256_sub_ps(fogEnd, d), fogInvRange);
+        if (!fogStep) f = _mm256_fmadd_ps(d, fogSlope, fogOffset);
         else f = _mm256_and_ps(_mm256_cmp_ps(d, fogEnd, _CMP_LT_OQ), one);
         p.fog = _mm256_min_ps(_mm256_max_ps(f, zero), one);  // NaN becomes 0: full fog
       }
