@@ -74,6 +74,8 @@ SpanKernel chooseSpanKernel(const PixelConfig& c, bool bilinear) {
     const TextureImage& t = *c.texture;
     if (!t.usable() || static_cast<std::int64_t>(t.pitch) * t.height >= (std::int64_t{1} << 30)) return nullptr;
     if ((!c.clampU && !isPow2(t.width)) || (!c.clampV && !isPow2(t.height))) return nullptr;
+    // Clamped bilinear pairs need two texels on the clamped axis.
+    if (bilinear && ((c.clampU && t.width < 2) || (c.clampV && t.height < 2))) return nullptr;
     key.tex = !bilinear ? TexMode::kPoint : (!c.clampU && !c.clampV ? TexMode::kBilinearWrap : TexMode::kBilinear);
     if (key.color == ColorMode::kDiffuse) key.tex = TexMode::kNone;
   } else {
@@ -138,15 +140,18 @@ struct RowPlane {
   return _mm256_castsi256_si128(_mm256_permute4x64_epi64(p, 0x08));
 }
 
-// Texel addressing on eight lanes: clamp to [lo, hi], then wrap with `mask` (all ones when clamping).
+// Texel addressing on eight lanes, for one axis of `size` texels that wraps or clamps.
 struct Axis {
   __m256i lo, hi, mask;
+  __m256i pairLast, fixedLast;  // clamped bilinear: last pair start (size - 2) and (size - 1) * 128
   bool clamp = false;
   void init(int size, bool clampAxis) {
     clamp = clampAxis;
     lo = _mm256_set1_epi32(clamp ? 0 : -0x7FFFFFFF);
     hi = _mm256_set1_epi32(clamp ? size - 1 : 0x7FFFFFFF);
     mask = _mm256_set1_epi32(clamp ? -1 : size - 1);
+    pairLast = _mm256_set1_epi32(size - 2);
+    fixedLast = _mm256_set1_epi32((size - 1) * 128);
   }
   // `Wrap`: the caller knows this axis wraps, so the clamp is left out.
   template <bool Wrap = false>
@@ -163,6 +168,24 @@ struct Axis {
       s = _mm256_min_ps(_mm256_max_ps(s, _mm256_set1_ps(-16777216.0f)), _mm256_set1_ps(16777216.0f));
     return _mm256_cvttps_epi32(_mm256_floor_ps(s));
   }
+  // The bilinear pair of a position `f` in 1/128 texel: texels *i0 and *i1 and the weight
+  // (0..128) of *i1. A clamped axis (of two or more texels) keeps i1 = i0 + 1 inside the
+  // texture: past either edge the whole weight moves onto the edge texel.
+  template <bool Wrap = false>
+  [[gnu::always_inline]] void pair(__m256i f, __m256i* i0, __m256i* i1, __m256i* w) const {
+    if (Wrap || !clamp) {
+      const __m256i i = _mm256_srai_epi32(f, 7);
+      *w = _mm256_and_si256(f, _mm256_set1_epi32(127));
+      *i0 = _mm256_and_si256(i, mask);
+      *i1 = _mm256_and_si256(_mm256_add_epi32(i, _mm256_set1_epi32(1)), mask);
+    } else {
+      f = _mm256_min_epi32(_mm256_max_epi32(f, _mm256_setzero_si256()), fixedLast);
+      const __m256i i = _mm256_min_epi32(_mm256_srai_epi32(f, 7), pairLast);
+      *w = _mm256_sub_epi32(f, _mm256_slli_epi32(i, 7));
+      *i0 = i;
+      *i1 = _mm256_add_epi32(i, _mm256_set1_epi32(1));
+    }
+  }
 };
 
 struct TextureAccess {
@@ -174,12 +197,20 @@ struct TextureAccess {
 // For each lane, texels (x0, row) in the low and (x1, row) in the high 16 bits. Where
 // x1 = x0 + 1 one 32-bit gather fetches both (it stays inside the row); other lanes (a wrap
 // or clamp at the texture's edge) are fetched one texel at a time.
+// `mayPart`: false when the caller knows every pair is adjacent.
 [[gnu::always_inline]] inline void gatherPairs(const TextureAccess& t, __m256i x0, __m256i x1, __m256i rowA,
-                                               __m256i rowB, bool twoRows, __m256i* pairA, __m256i* pairB) {
+                                               __m256i rowB, bool twoRows, __m256i* pairA, __m256i* pairB,
+                                               bool mayPart = true) {
+  const int* base = reinterpret_cast<const int*>(t.base);
+  if (!mayPart) {
+    const __m256i byteX = _mm256_add_epi32(x0, x0);
+    *pairA = _mm256_i32gather_epi32(base, _mm256_add_epi32(rowA, byteX), 1);
+    if (twoRows) *pairB = _mm256_i32gather_epi32(base, _mm256_add_epi32(rowB, byteX), 1);
+    return;
+  }
   const __m256i adjacent = _mm256_cmpeq_epi32(x1, _mm256_add_epi32(x0, _mm256_set1_epi32(1)));
   const __m256i byteX = _mm256_add_epi32(x0, x0);
   const __m256i zero = _mm256_setzero_si256();
-  const int* base = reinterpret_cast<const int*>(t.base);
   *pairA = _mm256_mask_i32gather_epi32(zero, base, _mm256_add_epi32(rowA, byteX), adjacent, 1);
   if (twoRows) *pairB = _mm256_mask_i32gather_epi32(zero, base, _mm256_add_epi32(rowB, byteX), adjacent, 1);
   int edge = ~_mm256_movemask_ps(_mm256_castsi256_ps(adjacent)) & 0xFF;
@@ -227,16 +258,13 @@ struct Fetched {
 // multiply-add per channel and row blends two texels; channel * weight sums stay below 2^20.
 template <bool Wrap>
 [[gnu::always_inline]] inline void fetchBilinear(const TextureAccess& t, __m256 su, __m256 sv, Fetched* out) {
-  const __m256i k127 = _mm256_set1_epi32(127), k128 = _mm256_set1_epi32(128);
-  const __m256i one = _mm256_set1_epi32(1);
-  const __m256i fu = t.u.floorOf<Wrap>(su), fv = t.v.floorOf<Wrap>(sv);
-  const __m256i iu = _mm256_srai_epi32(fu, 7), iv = _mm256_srai_epi32(fv, 7);
-  const __m256i au = _mm256_and_si256(fu, k127), av = _mm256_and_si256(fv, k127);
+  const __m256i k128 = _mm256_set1_epi32(128);
+  __m256i x0, x1, au, y0, y1, av;
+  t.u.pair<Wrap>(t.u.floorOf<Wrap>(su), &x0, &x1, &au);
+  t.v.pair<Wrap>(t.v.floorOf<Wrap>(sv), &y0, &y1, &av);
   const __m256i bu = _mm256_sub_epi32(k128, au), bv = _mm256_sub_epi32(k128, av);
-  const __m256i x0 = t.u.address<Wrap>(iu), x1 = t.u.address<Wrap>(_mm256_add_epi32(iu, one));
-  const __m256i y0 = t.v.address<Wrap>(iv), y1 = t.v.address<Wrap>(_mm256_add_epi32(iv, one));
   gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &out->top,
-              &out->bottom);
+              &out->bottom, Wrap || !t.u.clamp);
   // Left and right weights of a row side by side in 16-bit halves (each at most 128 * 128).
   const __m256i horizontal = _mm256_or_si256(bu, _mm256_slli_epi32(au, 16));
   out->wTop = _mm256_mullo_epi16(horizontal, _mm256_or_si256(bv, _mm256_slli_epi32(bv, 16)));
