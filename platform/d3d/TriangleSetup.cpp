@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
+
+#include <emmintrin.h>
 
 namespace platform {
 
@@ -16,6 +20,10 @@ std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {  // b > 0
   return q + static_cast<std::int64_t>((a % b != 0) & (a > 0));
 }
 
+// Whole pixels of a snapped coordinate, rounded down or up (arithmetic shifts are exact floors).
+constexpr std::int64_t floorPixel(std::int64_t v) { return v >> TriangleSetup::kSubPixelBits; }
+constexpr std::int64_t ceilPixel(std::int64_t v) { return (v + TriangleSetup::kOne - 1) >> TriangleSetup::kSubPixelBits; }
+
 // Snapped coordinates stay far inside this bound, so edge products fit in 64 bits.
 constexpr float kCoordLimit = 1.0e6f;
 
@@ -24,16 +32,42 @@ constexpr float kCoordLimit = 1.0e6f;
 // from zero exactly like llround.
 std::int64_t snap(float v) {
   const double d = static_cast<double>(v) * TriangleSetup::kOne;
-  return static_cast<std::int64_t>(d + (d >= 0 ? 0.5 : -0.5));
+  return static_cast<std::int64_t>(d + std::copysign(0.5, d));  // a sign mask, no jump
 }
 
-AttributePlane makePlane(double v0, double v1, double v2, double dx1, double dy1, double dx2, double dy2,
-                         double invArea) {
-  AttributePlane p;
-  p.v0 = static_cast<float>(v0);
-  p.ddx = static_cast<float>(((v1 - v0) * dy2 - (v2 - v0) * dy1) * invArea);
-  p.ddy = static_cast<float>(((v2 - v0) * dx1 - (v1 - v0) * dx2) * invArea);
-  return p;
+// The interpolated values in plane order, z, rhw, pw, q[0..kAttrCount), are one run of
+// floats in ScreenVertex, and their planes one run of AttributePlane in TriangleSetup.
+constexpr int kPlaneCount = 3 + kAttrCount;
+constexpr int kPlaneGroups = (kPlaneCount + 3) / 4;  // four planes per SSE register
+static_assert(offsetof(ScreenVertex, rhw) == offsetof(ScreenVertex, z) + sizeof(float) &&
+                  offsetof(ScreenVertex, pw) == offsetof(ScreenVertex, z) + 2 * sizeof(float) &&
+                  offsetof(ScreenVertex, q) == offsetof(ScreenVertex, z) + 3 * sizeof(float),
+              "z, rhw, pw and q[] are one run of floats");
+static_assert(sizeof(AttributePlane) == 3 * sizeof(float) &&
+                  offsetof(TriangleSetup, rhw) == offsetof(TriangleSetup, z) + sizeof(AttributePlane) &&
+                  offsetof(TriangleSetup, pw) == offsetof(TriangleSetup, z) + 2 * sizeof(AttributePlane) &&
+                  offsetof(TriangleSetup, q) == offsetof(TriangleSetup, z) + 3 * sizeof(AttributePlane),
+              "z, rhw, pw and q[] are one run of planes");
+
+// Group g of a vertex's plane values; the last group holds q[kAttrCount - 1] and zeros.
+// Loaded straight from the vertex (no staging copy whose pieces a wide load would straddle).
+static_assert(kPlaneCount == 4 * (kPlaneGroups - 1) + 1, "the last group holds one plane");
+__m128 loadGroup(const ScreenVertex& v, int g) {
+  const auto* run = reinterpret_cast<const float*>(reinterpret_cast<const unsigned char*>(&v) + offsetof(ScreenVertex, z));
+  return g < kPlaneGroups - 1 ? _mm_loadu_ps(run + 4 * g) : _mm_load_ss(&v.q[kAttrCount - 1]);
+}
+
+// Four planes given as value, ddx and ddy registers, interleaved into 12 floats {v0, ddx, ddy} x 4.
+void interleave(__m128 v, __m128 x, __m128 y, __m128 out[3]) {
+  const __m128 vx01 = _mm_unpacklo_ps(v, x);                                  // v0 x0 v1 x1
+  const __m128 vx23 = _mm_unpackhi_ps(v, x);                                  // v2 x2 v3 x3
+  const __m128 yv01 = _mm_unpacklo_ps(y, v);                                  // y0 v0 y1 v1
+  out[0] = _mm_shuffle_ps(vx01, yv01, _MM_SHUFFLE(3, 0, 1, 0));               // v0 x0 y0 v1
+  const __m128 xy1 = _mm_shuffle_ps(vx01, y, _MM_SHUFFLE(1, 1, 3, 3));        // x1 x1 y1 y1
+  out[1] = _mm_shuffle_ps(xy1, vx23, _MM_SHUFFLE(1, 0, 2, 0));                // x1 y1 v2 x2
+  const __m128 yv23 = _mm_shuffle_ps(y, vx23, _MM_SHUFFLE(2, 2, 2, 2));       // y2 y2 v3 v3
+  const __m128 xy3 = _mm_shuffle_ps(vx23, y, _MM_SHUFFLE(3, 3, 3, 3));        // x3 x3 y3 y3
+  out[2] = _mm_shuffle_ps(yv23, xy3, _MM_SHUFFLE(2, 0, 2, 0));                // y2 v3 x3 y3
 }
 
 }  // namespace
@@ -71,8 +105,10 @@ bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
                    const ViewportMapping& scissor, TriangleSetup* out, unsigned attributes) {
   const ScreenVertex* v[3] = {&a, &b, &c};
   std::int64_t X[3], Y[3];
+  bool inRange = true;  // one test for all six coordinates (NaN fails it)
+  for (const ScreenVertex* p : v) inRange &= (std::fabs(p->x) < kCoordLimit) & (std::fabs(p->y) < kCoordLimit);
+  if (!inRange) return false;
   for (int i = 0; i < 3; ++i) {
-    if (!(std::fabs(v[i]->x) < kCoordLimit) || !(std::fabs(v[i]->y) < kCoordLimit)) return false;
     X[i] = snap(v[i]->x);
     Y[i] = snap(v[i]->y);
   }
@@ -80,47 +116,69 @@ bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
   if (area == 0) return false;
   if (cullMode == D3DCULL_CCW && area < 0) return false;
   if (cullMode == D3DCULL_CW && area > 0) return false;
-  if (area < 0) {  // order clockwise on screen
-    std::swap(v[1], v[2]);
-    std::swap(X[1], X[2]);
-    std::swap(Y[1], Y[2]);
-    area = -area;
-  }
+  // Order clockwise on screen, by selection: without culling the winding follows no pattern.
+  const bool flip = area < 0;
+  const ScreenVertex* v1 = flip ? v[2] : v[1];
+  const ScreenVertex* v2 = flip ? v[1] : v[2];
+  v[1] = v1, v[2] = v2;
+  const std::int64_t x1 = flip ? X[2] : X[1], x2 = flip ? X[1] : X[2];
+  const std::int64_t y1 = flip ? Y[2] : Y[1], y2 = flip ? Y[1] : Y[2];
+  X[1] = x1, X[2] = x2, Y[1] = y1, Y[2] = y2;
+  area = flip ? -area : area;
   TriangleSetup& t = *out;
-  std::int64_t minY = std::min({Y[0], Y[1], Y[2]}), maxY = std::max({Y[0], Y[1], Y[2]});
-  t.rowFirst = static_cast<int>(std::max<std::int64_t>(ceilDiv(minY, TriangleSetup::kOne), scissor.top));
-  t.rowLast = static_cast<int>(std::min<std::int64_t>(floorDiv(maxY, TriangleSetup::kOne), scissor.bottom - 1));
+  const std::int64_t minY = std::min({Y[0], Y[1], Y[2]}), maxY = std::max({Y[0], Y[1], Y[2]});
+  t.rowFirst = static_cast<int>(std::max<std::int64_t>(ceilPixel(minY), scissor.top));
+  t.rowLast = static_cast<int>(std::min<std::int64_t>(floorPixel(maxY), scissor.bottom - 1));
   t.left = scissor.left;
   t.right = scissor.right;
   if (t.rowFirst > t.rowLast || t.left >= t.right) return false;
-  std::int64_t minX = std::min({X[0], X[1], X[2]}), maxX = std::max({X[0], X[1], X[2]});
-  if (ceilDiv(minX, TriangleSetup::kOne) >= scissor.right || floorDiv(maxX, TriangleSetup::kOne) < scissor.left)
-    return false;
+  const std::int64_t minX = std::min({X[0], X[1], X[2]}), maxX = std::max({X[0], X[1], X[2]});
+  if (ceilPixel(minX) >= scissor.right || floorPixel(maxX) < scissor.left) return false;
   for (int i = 0; i < 3; ++i) {
-    int j = (i + 1) % 3;
+    const int j = i == 2 ? 0 : i + 1;
     TriangleSetup::Edge& e = t.edge[i];
     t.X[i] = X[i], t.Y[i] = Y[i];
     e.dx = X[j] - X[i];
     e.dy = Y[j] - Y[i];
     e.xi = X[i];
     e.yi = Y[i];
-    bool top = e.dy == 0 && e.dx > 0;
-    bool leftEdge = e.dy < 0;
+    const bool top = e.dy == 0 && e.dx > 0;
+    const bool leftEdge = e.dy < 0;
     e.threshold = (top || leftEdge) ? 0 : 1;
   }
-  // Planes from the snapped positions, so attributes agree with coverage.
+
+  // Planes from the snapped positions, so attributes agree with coverage. With d1 = v1 - v0
+  // and d2 = v2 - v0: ddx = d1 * ax - d2 * bx and ddy = d2 * ay - d1 * by. The four geometric
+  // factors (edge extents over the doubled area) come from the exact integer area in double;
+  // the per-attribute products are float, four planes at a time, with the precision the
+  // pixel stage evaluates the planes in. Planes outside `attributes` are masked to zero.
   const double s = 1.0 / TriangleSetup::kOne;
-  double x0 = X[0] * s, y0 = Y[0] * s;
-  double dx1 = X[1] * s - x0, dy1 = Y[1] * s - y0, dx2 = X[2] * s - x0, dy2 = Y[2] * s - y0;
-  double invArea = 1.0 / (dx1 * dy2 - dx2 * dy1);
-  t.x0 = static_cast<float>(x0);
-  t.y0 = static_cast<float>(y0);
-  t.z = makePlane(v[0]->z, v[1]->z, v[2]->z, dx1, dy1, dx2, dy2, invArea);
-  t.rhw = makePlane(v[0]->rhw, v[1]->rhw, v[2]->rhw, dx1, dy1, dx2, dy2, invArea);
-  t.pw = makePlane(v[0]->pw, v[1]->pw, v[2]->pw, dx1, dy1, dx2, dy2, invArea);
-  for (int k = 0; k < kAttrCount; ++k)
-    t.q[k] = (attributes >> k) & 1 ? makePlane(v[0]->q[k], v[1]->q[k], v[2]->q[k], dx1, dy1, dx2, dy2, invArea)
-                                   : AttributePlane{};
+  const double perArea = static_cast<double>(TriangleSetup::kOne) / static_cast<double>(area);
+  const __m128 ax = _mm_set1_ps(static_cast<float>(static_cast<double>(Y[2] - Y[0]) * perArea));
+  const __m128 bx = _mm_set1_ps(static_cast<float>(static_cast<double>(Y[1] - Y[0]) * perArea));
+  const __m128 ay = _mm_set1_ps(static_cast<float>(static_cast<double>(X[1] - X[0]) * perArea));
+  const __m128 by = _mm_set1_ps(static_cast<float>(static_cast<double>(X[2] - X[0]) * perArea));
+  t.x0 = static_cast<float>(static_cast<double>(X[0]) * s);
+  t.y0 = static_cast<float>(static_cast<double>(Y[0]) * s);
+  const __m128i wanted = _mm_set1_epi32(static_cast<int>(7u | (attributes << 3)));  // z, rhw, pw always
+  auto* planes = reinterpret_cast<float*>(reinterpret_cast<unsigned char*>(&t) + offsetof(TriangleSetup, z));
+  for (int g = 0; g < kPlaneGroups; ++g) {
+    const __m128i bit = _mm_slli_epi32(_mm_setr_epi32(1, 2, 4, 8), 4 * g);
+    const __m128 keep = _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(wanted, bit), bit));
+    const __m128 p0 = loadGroup(*v[0], g);
+    const __m128 d1 = _mm_sub_ps(loadGroup(*v[1], g), p0), d2 = _mm_sub_ps(loadGroup(*v[2], g), p0);
+    const __m128 ddx = _mm_sub_ps(_mm_mul_ps(d1, ax), _mm_mul_ps(d2, bx));
+    const __m128 ddy = _mm_sub_ps(_mm_mul_ps(d2, ay), _mm_mul_ps(d1, by));
+    __m128 out[3];
+    interleave(_mm_and_ps(p0, keep), _mm_and_ps(ddx, keep), _mm_and_ps(ddy, keep), out);
+    float* dst = planes + 12 * g;
+    if (g < kPlaneGroups - 1) {
+      for (int k = 0; k < 3; ++k) _mm_storeu_ps(dst + 4 * k, out[k]);
+    } else {  // one plane: v0 and ddx, then ddy
+      _mm_storel_pi(reinterpret_cast<__m64*>(dst), out[0]);
+      _mm_store_ss(dst + 2, _mm_movehl_ps(out[0], out[0]));
+    }
+  }
   return true;
 }
 
