@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <xmmintrin.h>
+
 namespace platform {
 
 namespace {
@@ -13,6 +15,12 @@ constexpr float kMinW = 1e-6f;
 
 void setPlane(float* p, float a, float b, float c, float d, float e) {
   p[0] = a, p[1] = b, p[2] = c, p[3] = d, p[4] = e;
+}
+
+// Copies the planes into ViewportMapping::planeLanes for the four-wide outcode.
+void spreadPlanes(ViewportMapping& m) {
+  for (int term = 0; term < 5; ++term)
+    for (int k = 0; k < 8; ++k) m.planeLanes[term][k] = k < m.planeCount ? m.plane[k][term] : 0.0f;
 }
 
 float distance(const float* p, const float* pos) {
@@ -61,6 +69,7 @@ bool ViewportMapping::build(const D3DVIEWPORT2& vp, int targetWidth, int targetH
   setPlane(plane[planeCount++], -1, 0, 0, xMax, 0);
   setPlane(plane[planeCount++], 0, 1, 0, -yMin, 0);
   setPlane(plane[planeCount++], 0, -1, 0, yMax, 0);
+  spreadPlanes(*this);
   return true;
 }
 
@@ -70,15 +79,26 @@ void ViewportMapping::useScreenSpacePlanes() {
   setPlane(plane[planeCount++], -1, 0, 0, 0, static_cast<float>(right) + kGuardPixels);
   setPlane(plane[planeCount++], 0, 1, 0, 0, kGuardPixels - static_cast<float>(top));
   setPlane(plane[planeCount++], 0, -1, 0, 0, static_cast<float>(bottom) + kGuardPixels);
+  spreadPlanes(*this);
 }
 
 unsigned outcode(const ViewportMapping& map, const ClipVertex& v) {
-  unsigned code = 0;
-  for (int k = 0; k < map.planeCount; ++k) {
-    float d = distance(map.plane[k], v.pos);
-    if (!(d >= 0)) code |= 1u << k;  // NaN counts as outside
+  // Four planes per register, the terms summed in distance()'s order so that each distance
+  // is bit for bit the one clipPolygon computes.
+  static_assert(ViewportMapping::kMaxPlanes <= 8, "two registers of planes");
+  const __m128 x = _mm_set1_ps(v.pos[0]), y = _mm_set1_ps(v.pos[1]), z = _mm_set1_ps(v.pos[2]),
+               w = _mm_set1_ps(v.pos[3]);
+  unsigned inside = 0;
+  for (int half = 0; half < 2; ++half) {
+    const int o = 4 * half;
+    __m128 d = _mm_mul_ps(_mm_load_ps(map.planeLanes[0] + o), x);
+    d = _mm_add_ps(d, _mm_mul_ps(_mm_load_ps(map.planeLanes[1] + o), y));
+    d = _mm_add_ps(d, _mm_mul_ps(_mm_load_ps(map.planeLanes[2] + o), z));
+    d = _mm_add_ps(d, _mm_mul_ps(_mm_load_ps(map.planeLanes[3] + o), w));
+    d = _mm_add_ps(d, _mm_load_ps(map.planeLanes[4] + o));
+    inside |= static_cast<unsigned>(_mm_movemask_ps(_mm_cmpge_ps(d, _mm_setzero_ps()))) << o;  // NaN: outside
   }
-  return code;
+  return ~inside & ((1u << map.planeCount) - 1);
 }
 
 int clipPolygon(const ViewportMapping& map, unsigned planeMask, ClipVertex* poly, int count, ClipVertex* scratch) {

@@ -32,6 +32,7 @@ struct ViewportMapping {
   static constexpr int kMaxPlanes = 7;
   int planeCount = 0;
   float plane[kMaxPlanes][5];  // distance = a*x + b*y + c*z + d*w + e; inside when >= 0
+  alignas(16) float planeLanes[5][8] = {};  // the same coefficients by term, one lane per plane (zeros past planeCount)
 
   // Builds the mapping for `vp` on a target of the given size; false for a degenerate viewport.
   bool build(const D3DVIEWPORT2& vp, int targetWidth, int targetHeight);

@@ -1,0 +1,52 @@
+// Outcodes against the plane distances the clipper computes: a bit is set exactly when the
+// vertex is outside (or its distance is NaN), for the clip-space and the screen-space
+// plane sets, including vertices lying exactly on a plane.
+#include "platform/d3d/Clipper.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+namespace {
+
+unsigned outcodeByDistance(const platform::ViewportMapping& m, const platform::ClipVertex& v) {
+  unsigned code = 0;
+  for (int k = 0; k < m.planeCount; ++k) {
+    const float* p = m.plane[k];
+    const float d = p[0] * v.pos[0] + p[1] * v.pos[1] + p[2] * v.pos[2] + p[3] * v.pos[3] + p[4];
+    if (!(d >= 0)) code |= 1u << k;
+  }
+  return code;
+}
+
+}  // namespace
+
+TEST(ClipOutcode, AgreesWithPlaneDistancesInBothPlaneSets) {
+  D3DVIEWPORT2 vp{sizeof(D3DVIEWPORT2), 10, 20, 320, 200, -1, 1, 2, 2, 0.1f, 0.9f};
+  platform::ViewportMapping clip, screen;
+  ASSERT_TRUE(clip.build(vp, 400, 300));
+  ASSERT_TRUE(screen.build(vp, 400, 300));
+  screen.useScreenSpacePlanes();
+  EXPECT_EQ(7, clip.planeCount);
+  EXPECT_EQ(4, screen.planeCount);
+  std::mt19937 rng(31);
+  std::uniform_real_distribution<float> wide(-20, 20), far(-6000, 6000), pick(0, 1);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  int outside[2] = {0, 0};
+  for (int k = 0; k < 20000; ++k) {
+    platform::ClipVertex v{};
+    const platform::ViewportMapping& m = k % 2 ? screen : clip;
+    for (float& c : v.pos) c = k % 2 ? far(rng) : wide(rng);
+    if (k % 2) v.pos[3] = 1;
+    if (k % 97 == 0) v.pos[k % 4] = nan;
+    if (k % 13 == 0) v.pos[2] = 0.1f * v.pos[3];  // on the near plane
+    if (k % 17 == 0) v.pos[0] = pick(rng) < 0.5f ? -2048.0f + 10 : 10 + 320 + 2048.0f;  // on a guard-band edge
+    const unsigned code = platform::outcode(m, v);
+    ASSERT_EQ(outcodeByDistance(m, v), code) << "vertex " << k;
+    outside[k % 2] += code != 0;
+  }
+  EXPECT_GT(outside[0], 1000);
+  EXPECT_GT(outside[1], 1000);
+}
