@@ -467,9 +467,13 @@ void SpanPipeline::bindArgs() {
 
 void SpanPipeline::prepare(const PixelConfig& cfg) {
   config = cfg;
-  selectStages(config, &stages_);
   kernelPoint_ = kernelsEnabled_ ? chooseSpanKernel(config, false) : nullptr;
   kernelBilinear_ = kernelsEnabled_ ? chooseSpanKernel(config, true) : nullptr;
+  stagesReady_ = false;  // set up by the first triangle the kernels do not draw
+}
+
+void SpanPipeline::prepareStages() {
+  selectStages(config, &stages_);
   // Constant inputs: the texture factor, texture alpha (RGB565 has none: opaque), and
   // specular alpha for the case nothing interpolates it.
   const D3DCOLOR tf = config.textureFactor;
@@ -482,6 +486,7 @@ void SpanPipeline::prepare(const PixelConfig& cfg) {
       for (int ch = 0; ch < 4; ++ch) chunk_.specular[ch][i] = 0.0f;
   }
   bindArgs();
+  stagesReady_ = true;
 }
 
 void SpanPipeline::runChunk(Stage sample) {
@@ -507,6 +512,7 @@ void SpanPipeline::drawTriangle(const TriangleSetup& setup, bool bilinear, const
     kernel(config, setup, color, depth);
     return;
   }
+  if (!stagesReady_) prepareStages();
   tri = &setup;
   const Stage sample = config.texture ? (bilinear ? stages_.sampleBilinear : stages_.samplePoint) : nullptr;
   Chunk& c = chunk_;

@@ -46,7 +46,8 @@ class SpanPipeline {
           store = nullptr;
   };
 
-  // Chooses the stages (and the span kernels, when enabled and available) for a draw call.
+  // Takes the draw call's configuration and chooses its span kernels (when enabled and
+  // available); the chunk stages are chosen when the first triangle needs them.
   void prepare(const PixelConfig& config);
   // Whether fused span kernels may be used (default true); off, the chunk stages draw everything.
   void useKernels(bool on) { kernelsEnabled_ = on; }
@@ -62,9 +63,11 @@ class SpanPipeline {
 
  private:
   Stages stages_;
+  bool stagesReady_ = false;  // stages_, the chunk's constants and the argument bindings match `config`
   bool kernelsEnabled_ = true;
   SpanKernel kernelPoint_ = nullptr, kernelBilinear_ = nullptr;
   Chunk chunk_{};  // zeroed: lanes past a short chunk hold old but defined values
+  void prepareStages();
   void bindArgs();
   void runChunk(Stage sample);
 };
