@@ -133,7 +133,10 @@ void projectVertex(const ViewportMapping& map, const ClipVertex& v, bool perspec
   float rhw = 1.0f / v.pos[3];
   out->x = v.pos[0] * rhw * map.scaleX + map.offsetX;
   out->y = v.pos[1] * rhw * map.scaleY + map.offsetY;
-  out->z = (v.pos[2] * rhw - map.minZ) / map.rangeZ;
+  const float zn = v.pos[2] * rhw;
+  // The usual 0..1 z range maps zn to itself: the same value without a second division.
+  if (map.minZ == 0.0f && map.rangeZ == 1.0f) out->z = zn;
+  else out->z = (zn - map.minZ) / map.rangeZ;
   out->rhw = rhw;
   out->pw = perspective ? rhw : 1.0f;
   for (int k = 0; k < kAttrCount; ++k) out->q[k] = v.attr[k] * out->pw;

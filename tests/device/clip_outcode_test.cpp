@@ -1,6 +1,7 @@
 // Outcodes against the plane distances the clipper computes: a bit is set exactly when the
 // vertex is outside (or its distance is NaN), for the clip-space and the screen-space
-// plane sets, including vertices lying exactly on a plane.
+// plane sets, including vertices lying exactly on a plane. Projection maps depth through
+// the viewport's z range, the usual 0..1 range included.
 #include "platform/d3d/Clipper.h"
 
 #include <gtest/gtest.h>
@@ -49,4 +50,26 @@ TEST(ClipOutcode, AgreesWithPlaneDistancesInBothPlaneSets) {
   }
   EXPECT_GT(outside[0], 1000);
   EXPECT_GT(outside[1], 1000);
+}
+
+TEST(ClipProjection, DepthFollowsTheViewportZRange) {
+  platform::ViewportMapping unit, narrow;
+  D3DVIEWPORT2 vp{sizeof(D3DVIEWPORT2), 0, 0, 64, 48, -1, 1, 2, 2, 0, 1};
+  ASSERT_TRUE(unit.build(vp, 64, 48));
+  vp.dvMinZ = 0.25f, vp.dvMaxZ = 0.75f;
+  ASSERT_TRUE(narrow.build(vp, 64, 48));
+  std::mt19937 rng(41);
+  std::uniform_real_distribution<float> pos(-3, 3), w(0.05f, 40);
+  for (int k = 0; k < 1000; ++k) {
+    platform::ClipVertex v{};
+    v.pos[0] = pos(rng), v.pos[1] = pos(rng), v.pos[3] = w(rng), v.pos[2] = v.pos[3] * (pos(rng) + 3) / 6;
+    const float zn = v.pos[2] * (1.0f / v.pos[3]);
+    platform::ScreenVertex a, b;
+    platform::projectVertex(unit, v, true, &a);
+    platform::projectVertex(narrow, v, true, &b);
+    ASSERT_EQ(zn, a.z);
+    ASSERT_EQ((zn - 0.25f) / 0.5f, b.z);
+    ASSERT_EQ(a.x, b.x);
+    ASSERT_EQ(a.rhw, b.rhw);
+  }
 }
