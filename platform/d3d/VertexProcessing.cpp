@@ -60,6 +60,8 @@ void VertexSetup::prepare(const D3DMATRIX& world, const D3DMATRIX& view, const D
   ambient[0] = ((ambientColor >> 16) & 0xFF) / 255.0f;
   ambient[1] = ((ambientColor >> 8) & 0xFF) / 255.0f;
   ambient[2] = (ambientColor & 0xFF) / 255.0f;
+  lightCount = 0;
+  if (!lighting) return;  // the normal matrix and the lights serve lighting only
 
   // Normal matrix: inverse transpose of the upper 3x3 (the cofactor matrix over the determinant).
   const D3DMATRIX& m = worldView;
@@ -71,7 +73,6 @@ void VertexSetup::prepare(const D3DMATRIX& world, const D3DMATRIX& view, const D
   float inv = std::fabs(det) > 1e-30f ? 1.0f / det : 0.0f;
   for (int k = 0; k < 9; ++k) normalMatrix[k] = cof[k] * inv;
 
-  lightCount = 0;
   for (int k = 0; k < lightCountIn && lightCount < kMaxLights; ++k) {
     const LightSource& src = lights[k];
     if (src.type != D3DLIGHT_DIRECTIONAL) continue;

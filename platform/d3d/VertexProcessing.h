@@ -42,7 +42,7 @@ struct VertexLayout {
 struct VertexSetup {
   D3DMATRIX worldViewProjection;
   D3DMATRIX worldView;
-  float normalMatrix[9];  // inverse transpose of worldView's 3x3, row-major; n' = n * N
+  float normalMatrix[9] = {};  // inverse transpose of worldView's 3x3, row-major; n' = n * N
   bool lighting = false;  // a material is set, the vertex has a normal and DONOTLIGHT is clear
   D3DMATERIAL material{};
   float ambient[3] = {0, 0, 0};  // D3DLIGHTSTATE_AMBIENT, 0..1
@@ -52,7 +52,8 @@ struct VertexSetup {
   bool lightSpecular[kMaxLights];
   bool perspective = true;  // TEXTUREPERSPECTIVE (screen-space path: weight attributes by rhw)
 
-  // Fills the matrices, the light directions in view space and the flags.
+  // Fills the matrices and the flags, and when lighting the normal matrix and the light
+  // directions in view space (without lighting, lightCount is 0 and those stay untouched).
   void prepare(const D3DMATRIX& world, const D3DMATRIX& view, const D3DMATRIX& projection,
                const D3DMATERIAL* materialOrNull, D3DCOLOR ambientColor, const LightSource* lights,
                int lightCountIn, bool layoutHasNormal, bool doNotLight);
