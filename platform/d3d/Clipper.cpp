@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include <xmmintrin.h>
 
@@ -35,6 +36,11 @@ void lerpVertex(const ClipVertex& in, const ClipVertex& out, float t, ClipVertex
 }  // namespace
 
 bool ViewportMapping::build(const D3DVIEWPORT2& vp, int targetWidth, int targetHeight) {
+  // Draw calls mostly repeat the last viewport and target: the mapping built then still holds.
+  if (builtFor_.valid && builtFor_.clipPlanes && builtFor_.width == targetWidth && builtFor_.height == targetHeight &&
+      std::memcmp(&builtFor_.viewport, &vp, sizeof vp) == 0)
+    return true;
+  builtFor_.valid = false;
   if (vp.dwWidth == 0 || vp.dwHeight == 0 || vp.dwWidth > 16384 || vp.dwHeight > 16384 || vp.dwX > 16384 ||
       vp.dwY > 16384)
     return false;
@@ -70,10 +76,12 @@ bool ViewportMapping::build(const D3DVIEWPORT2& vp, int targetWidth, int targetH
   setPlane(plane[planeCount++], 0, 1, 0, -yMin, 0);
   setPlane(plane[planeCount++], 0, -1, 0, yMax, 0);
   spreadPlanes(*this);
+  builtFor_ = {true, true, targetWidth, targetHeight, vp};
   return true;
 }
 
 void ViewportMapping::useScreenSpacePlanes() {
+  builtFor_.clipPlanes = false;  // the next build() sets the clip-space planes up again
   planeCount = 0;
   setPlane(plane[planeCount++], 1, 0, 0, 0, kGuardPixels - static_cast<float>(left));
   setPlane(plane[planeCount++], -1, 0, 0, 0, static_cast<float>(right) + kGuardPixels);

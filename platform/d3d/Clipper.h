@@ -35,9 +35,19 @@ struct ViewportMapping {
   alignas(16) float planeLanes[5][8] = {};  // the same coefficients by term, one lane per plane (zeros past planeCount)
 
   // Builds the mapping for `vp` on a target of the given size; false for a degenerate viewport.
+  // Returns at once when the last successful build had the same inputs (the fields are
+  // meant to be written by build() and useScreenSpacePlanes() only).
   bool build(const D3DVIEWPORT2& vp, int targetWidth, int targetHeight);
   // Planes for screen-space vertices: the guard band only.
   void useScreenSpacePlanes();
+
+ private:
+  struct BuiltFor {
+    bool valid = false;       // the fields above are build(viewport, width, height)
+    bool clipPlanes = false;  // with the clip-space planes (not the screen-space ones)
+    int width = 0, height = 0;
+    D3DVIEWPORT2 viewport{};
+  } builtFor_;
 };
 
 // Bit k set when `v` is outside plane k.

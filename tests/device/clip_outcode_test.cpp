@@ -1,12 +1,14 @@
 // Outcodes against the plane distances the clipper computes: a bit is set exactly when the
 // vertex is outside (or its distance is NaN), for the clip-space and the screen-space
 // plane sets, including vertices lying exactly on a plane. Projection maps depth through
-// the viewport's z range, the usual 0..1 range included.
+// the viewport's z range, the usual 0..1 range included. A repeated build() reuses the
+// last mapping only for the same viewport, target size and plane set.
 #include "platform/d3d/Clipper.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 
@@ -72,4 +74,33 @@ TEST(ClipProjection, DepthFollowsTheViewportZRange) {
     ASSERT_EQ(a.x, b.x);
     ASSERT_EQ(a.rhw, b.rhw);
   }
+}
+
+TEST(ClipMapping, RebuildFollowsViewportTargetAndPlaneSet) {
+  D3DVIEWPORT2 a{sizeof(D3DVIEWPORT2), 0, 0, 64, 48, -1, 1, 2, 2, 0, 1};
+  D3DVIEWPORT2 b = a;
+  b.dwX = 8, b.dwWidth = 32, b.dvMinZ = 0.5f;
+  platform::ViewportMapping fresh, m;
+  ASSERT_TRUE(fresh.build(a, 64, 48));
+  ASSERT_TRUE(m.build(a, 64, 48));
+  m.useScreenSpacePlanes();
+  ASSERT_EQ(4, m.planeCount);
+  ASSERT_TRUE(m.build(a, 64, 48));  // the clip-space planes come back
+  EXPECT_EQ(7, m.planeCount);
+  EXPECT_EQ(0, std::memcmp(fresh.plane, m.plane, sizeof m.plane));
+  EXPECT_EQ(0, std::memcmp(fresh.planeLanes, m.planeLanes, sizeof m.planeLanes));
+  ASSERT_TRUE(m.build(b, 64, 48));
+  EXPECT_EQ(8, m.left);
+  EXPECT_EQ(40, m.right);
+  EXPECT_EQ(0.5f, m.minZ);
+  ASSERT_TRUE(m.build(b, 36, 48));  // a narrower target cuts the scissor rectangle
+  EXPECT_EQ(36, m.right);
+  D3DVIEWPORT2 broken = a;
+  broken.dwWidth = 0;
+  EXPECT_FALSE(m.build(broken, 64, 48));
+  ASSERT_TRUE(m.build(a, 64, 48));
+  EXPECT_EQ(0, m.left);
+  EXPECT_EQ(64, m.right);
+  EXPECT_EQ(fresh.scaleX, m.scaleX);
+  EXPECT_EQ(fresh.minZ, m.minZ);
 }
