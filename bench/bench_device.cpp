@@ -270,6 +270,7 @@ class SyntheticScene {
     platform::ColorTarget c{color_.data(), kW * 2, kW, kH};
     platform::DepthTarget z{depth_.data(), kW * 2, kW, kH};
     device_.setTargets(c, &z);
+    device_.useDeferredShading(true);  // as the Direct3D layer sets it up
     D3DVIEWPORT2 vp{sizeof(D3DVIEWPORT2), 0, 0, kW, kH, -1, 1, 2, 2, 0, 1};
     device_.setViewport(&vp);
     device_.setTransform(D3DTRANSFORMSTATE_VIEW, view_);
@@ -317,6 +318,7 @@ class SyntheticScene {
     device_.setRenderState(D3DRENDERSTATE_ZWRITEENABLE, TRUE);
     device_.setTextureStageState(0, D3DTSS_ADDRESS, D3DTADDRESS_WRAP);
     // Present: copy the frame out, as the demo copies its back buffer to the screen.
+    device_.flush();
     std::memcpy(presented_.data(), color_.data(), color_.size() * 2);
   }
 

@@ -44,7 +44,8 @@ class DeviceBackend {
   virtual HRESULT setAmbient(D3DCOLOR ambient) = 0;
   // The active lights of the current viewport (at most kMaxLights are used).
   virtual HRESULT setLights(const LightSource* lights, int count) = 0;
-  // The texture of a stage; null unbinds. The image memory must stay valid while bound.
+  // The texture of a stage; null unbinds. The image memory must stay valid while bound, and
+  // until the next flush() when the device defers shading.
   virtual HRESULT setTexture(DWORD stage, const TextureImage* image) = 0;
   // Clear2: rects in target coordinates (x2, y2 exclusive), clipped to the viewport.
   virtual HRESULT clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, D3DVALUE z) = 0;
@@ -54,6 +55,8 @@ class DeviceBackend {
   virtual HRESULT drawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, const void* vertices,
                                        DWORD vertexCount, const WORD* indices, DWORD indexCount,
                                        DWORD flags) = 0;
+  // Finishes queued work: afterwards the colour target holds everything drawn so far.
+  virtual void flush() {}
 };
 
 }  // namespace platform

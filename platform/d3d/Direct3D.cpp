@@ -42,6 +42,7 @@ HRESULT surfaceHook(IDirectDrawSurface4* self, REFIID iid, void** object) {
 void installQueryHooks() {
   setDirectDrawQueryHook(directDrawHook);
   setSurfaceQueryHook(surfaceHook);
+  setSurfaceAccessHook(DeferredShading::flushAll);
 }
 
 Direct3DObject::Direct3DObject(IDirectDraw4* directDraw) : directDraw_(directDraw) { directDraw_->AddRef(); }
@@ -104,6 +105,7 @@ HRESULT Direct3DObject::CreateDevice(REFCLSID device, LPDIRECTDRAWSURFACE4 targe
   PixelView16 depth;
   if (depthSurface && !view16(depthSurface, &depth, false)) depthSurface = nullptr;
   auto backend = std::make_unique<SoftwareDevice>();
+  backend->useDeferredShading(true);  // finished at EndScene and before any outside surface access
   if (backend->setTargets(color, depthSurface ? &depth : nullptr) != D3D_OK) return DDERR_INVALIDPARAMS;
   *result = new DeviceObject(target, depthSurface, std::move(backend));
   return D3D_OK;

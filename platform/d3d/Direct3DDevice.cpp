@@ -148,6 +148,7 @@ HRESULT DeviceObject::BeginScene() {
 HRESULT DeviceObject::EndScene() {
   if (!inScene_) return D3DERR_SCENE_NOT_IN_SCENE;
   inScene_ = false;
+  backend_->flush();
   return D3D_OK;
 }
 

@@ -1,5 +1,6 @@
 // IDirect3DTexture2: the texture face of a DirectDraw surface. One texture object per
 // surface (kept in a registry while it lives), holding a reference to the surface.
+#include "platform/d3d/DeferredShading.h"
 #include "platform/d3d/Direct3DObjects.h"
 
 #include "platform/ddraw/SurfaceAccess.h"
@@ -82,6 +83,7 @@ HRESULT TextureObject::Load(LPDIRECT3DTEXTURE2 source) {
   auto* src = dynamic_cast<TextureObject*>(source);
   if (!src) return DDERR_INVALIDPARAMS;
   if (src == this) return D3D_OK;
+  DeferredShading::flushAll();  // queued draws may still read the old texels
   SurfaceMemory from, to;
   if (!surfaceMemory(src->surface_, from) || !surfaceMemory(surface_, to)) return DDERR_INVALIDPARAMS;
   if (from.width != to.width || from.height != to.height || from.bitsPerPixel != to.bitsPerPixel)

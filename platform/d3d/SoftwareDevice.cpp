@@ -24,8 +24,18 @@ SoftwareDevice::SoftwareDevice()
   state_.reset(false);
 }
 
+SoftwareDevice::~SoftwareDevice() { flush(); }
+
+void SoftwareDevice::flush() { deferred_.resolve(); }
+
+void SoftwareDevice::useDeferredShading(bool on) {
+  if (!on) flush();
+  deferEnabled_ = on;
+}
+
 HRESULT SoftwareDevice::setTargets(const ColorTarget& color, const DepthTarget* depth) {
   if (!color.usable()) return DDERR_INVALIDPARAMS;
+  deferred_.setTarget(color);  // shades what the old target still owes first
   color_ = color;
   // A depth buffer smaller than the target cannot serve it.
   hasDepth_ = depth && depth->usable() && depth->width >= color.width && depth->height >= color.height;
@@ -116,6 +126,7 @@ HRESULT SoftwareDevice::clear(DWORD count, const D3DRECT* rects, DWORD flags, D3
   if (count > 0 && !rects) return DDERR_INVALIDPARAMS;
   if (!color_.usable()) return DDERR_INVALIDPARAMS;
   if ((flags & D3DCLEAR_ZBUFFER) && !hasDepth_) return D3DERR_ZBUFFER_NOTPRESENT;
+  flush();
   int vl = 0, vt = 0, vr = color_.width, vb = color_.height;
   if (viewportSet_) {
     vl = std::min<long long>(viewport_.dwX, color_.width);
@@ -186,6 +197,8 @@ HRESULT SoftwareDevice::draw(D3DPRIMITIVETYPE type, DWORD fvf, const void* verti
   if (pixel_.specularAdd && specularIsBlack(clip_.data(), static_cast<int>(vertexCount))) pixel_.dropBlackSpecular();
   attributes_ = pixel_.attributesRead();
   if (!useReference_) pipeline_.prepare(pixel_);
+  deferMode_ = deferEnabled_ && !useReference_ ? deferred_.beginDraw(pixel_) : DeferredShading::Mode::kResolveFirst;
+  if (deferMode_ == DeferredShading::Mode::kResolveFirst) flush();
 
   auto at = [&](DWORD k) -> int { return indices ? indices[k] : static_cast<int>(k); };
   if (type == D3DPT_TRIANGLELIST) {
@@ -245,7 +258,9 @@ void SoftwareDevice::fillTriangle(const ScreenVertex& a, const ScreenVertex& b, 
     const ScreenVertex* v[3] = {&a, &b, &c};
     bilinear = pixel_.bilinearFor(setup, v);
   }
-  if (useReference_) referenceDrawTriangle(pixel_, setup, bilinear, color_, depth_);
+  if (deferMode_ == DeferredShading::Mode::kDefer) deferred_.addTriangle(setup, bilinear, depth_);
+  else if (deferMode_ == DeferredShading::Mode::kClearOwners) deferred_.drawClearing(setup, bilinear, depth_);
+  else if (useReference_) referenceDrawTriangle(pixel_, setup, bilinear, color_, depth_);
   else pipeline_.drawTriangle(setup, bilinear, color_, depth_);
 }
 

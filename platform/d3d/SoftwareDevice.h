@@ -1,12 +1,16 @@
 // The software "RGB" device: DeviceBackend over plain memory. Vertices are transformed and
 // lit (VertexProcessing), triangles clipped (Clipper), set up (TriangleSetup) and filled by
-// the span pipeline (SpanPipeline), or by the scalar reference path when asked to.
+// the span pipeline (SpanPipeline), or by the scalar reference path when asked to. With
+// deferred shading on (DeferredShading), opaque draws the span kernels serve are depth-tested
+// at once and shaded at the next flush(), which the device runs itself before any other draw,
+// clear or change of target.
 //
 // Bad calls are refused before anything is drawn: an index at or beyond the vertex count,
 // more than D3DMAXNUMVERTICES vertices, an unusable vertex format, a null pointer. All work
 // memory is allocated once, at construction.
 #pragma once
 
+#include "platform/d3d/DeferredShading.h"
 #include "platform/d3d/DeviceBackend.h"
 #include "platform/d3d/DeviceState.h"
 #include "platform/d3d/SpanPipeline.h"
@@ -18,6 +22,7 @@ namespace platform {
 class SoftwareDevice final : public DeviceBackend {
  public:
   SoftwareDevice();
+  ~SoftwareDevice() override;
 
   HRESULT setTargets(const ColorTarget& color, const DepthTarget* depth) override;
   HRESULT setRenderState(DWORD state, DWORD value) override;
@@ -36,11 +41,14 @@ class SoftwareDevice final : public DeviceBackend {
                         DWORD flags) override;
   HRESULT drawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, const void* vertices, DWORD vertexCount,
                                const WORD* indices, DWORD indexCount, DWORD flags) override;
+  void flush() override;
 
   // Fill triangles with the scalar reference path instead of the span pipeline (tests).
   void useReferenceRasterizer(bool on) { useReference_ = on; }
   // Let the span pipeline use its fused AVX2 span kernels where they apply (default on).
   void useSpanKernels(bool on) { pipeline_.useKernels(on); }
+  // Defer the shading of opaque draws to flush() (default off; switching off flushes).
+  void useDeferredShading(bool on);
   // The most indices one indexed call may pass.
   static constexpr DWORD kMaxIndices = 3u * 65536u * 4u;
 
@@ -65,6 +73,9 @@ class SoftwareDevice final : public DeviceBackend {
   TextureImage textures_[kD3DTextureStageCount];
   bool textureBound_[kD3DTextureStageCount] = {};
   bool useReference_ = false;
+  bool deferEnabled_ = false;
+  DeferredShading::Mode deferMode_ = DeferredShading::Mode::kResolveFirst;  // of the current draw call
+  DeferredShading deferred_;
 
   // Per draw call.
   ViewportMapping map_;

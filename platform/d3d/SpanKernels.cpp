@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -16,7 +17,8 @@ namespace {
 
 enum class TexMode { kNone, kPoint, kBilinear, kBilinearWrap };  // wrap: on both axes
 enum class ColorMode { kModulate, kTexture, kDiffuse };  // texture * diffuse, texture, diffuse
-enum class DepthMode { kNone, kTest, kTestWrite };
+// kOwner: the 'depth' target holds owner ids; a pixel is shaded when its id is the triangle's.
+enum class DepthMode { kNone, kTest, kTestWrite, kOwner };
 
 struct KernelKey {
   TexMode tex;
@@ -26,7 +28,15 @@ struct KernelKey {
   bool additive;
 };
 
-SpanKernel pickKernel(const KernelKey& key);
+// Plain kernels draw; owned ones shade the pixels a triangle owns; clearing ones draw and
+// take ownership away from the pixels they write.
+enum class Variant { kPlain, kOwned, kClearing };
+template <Variant V>
+using KernelPointer = std::conditional_t<V == Variant::kPlain, SpanKernel,
+                                         std::conditional_t<V == Variant::kOwned, OwnedSpanKernel, ClearingSpanKernel>>;
+template <Variant V>
+KernelPointer<V> pickKernel(const KernelKey& key);
+VisibilityKernel pickVisibility(DepthMode depth);
 
 bool isPow2(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
@@ -63,29 +73,61 @@ bool spanKernelsAvailable() {
 #endif
 }
 
-SpanKernel chooseSpanKernel(const PixelConfig& c, bool bilinear) {
-  if (!spanKernelsAvailable()) return nullptr;
-  if (c.colorKey || c.needsSpecular) return nullptr;
-  if (c.fog != FogKind::kNone && c.fog != FogKind::kLinear) return nullptr;
-  if (c.blend && !(c.srcFactor == BlendFactor::kOne && c.destFactor == BlendFactor::kOne)) return nullptr;
+namespace {
+
+DepthMode depthModeOf(const PixelConfig& c) {
+  return !c.depthTest ? DepthMode::kNone : (c.depthWrite ? DepthMode::kTestWrite : DepthMode::kTest);
+}
+
+// The kernel key for `c`, or false when no kernel serves it.
+bool keyOf(const PixelConfig& c, bool bilinear, KernelKey* out) {
+  if (!spanKernelsAvailable()) return false;
+  if (c.colorKey || c.needsSpecular) return false;
+  if (c.fog != FogKind::kNone && c.fog != FogKind::kLinear) return false;
+  if (c.blend && !(c.srcFactor == BlendFactor::kOne && c.destFactor == BlendFactor::kOne)) return false;
   KernelKey key{};
-  if (!colorModeOf(c, &key.color)) return nullptr;
+  if (!colorModeOf(c, &key.color)) return false;
   if (c.texture) {
     const TextureImage& t = *c.texture;
-    if (!t.usable() || static_cast<std::int64_t>(t.pitch) * t.height >= (std::int64_t{1} << 30)) return nullptr;
-    if ((!c.clampU && !isPow2(t.width)) || (!c.clampV && !isPow2(t.height))) return nullptr;
+    if (!t.usable() || static_cast<std::int64_t>(t.pitch) * t.height >= (std::int64_t{1} << 30)) return false;
+    if ((!c.clampU && !isPow2(t.width)) || (!c.clampV && !isPow2(t.height))) return false;
     // Clamped bilinear pairs need two texels on the clamped axis.
-    if (bilinear && ((c.clampU && t.width < 2) || (c.clampV && t.height < 2))) return nullptr;
+    if (bilinear && ((c.clampU && t.width < 2) || (c.clampV && t.height < 2))) return false;
     key.tex = !bilinear ? TexMode::kPoint : (!c.clampU && !c.clampV ? TexMode::kBilinearWrap : TexMode::kBilinear);
     if (key.color == ColorMode::kDiffuse) key.tex = TexMode::kNone;
   } else {
-    if (key.color != ColorMode::kDiffuse) return nullptr;
+    if (key.color != ColorMode::kDiffuse) return false;
     key.tex = TexMode::kNone;
   }
-  key.depth = !c.depthTest ? DepthMode::kNone : (c.depthWrite ? DepthMode::kTestWrite : DepthMode::kTest);
+  key.depth = depthModeOf(c);
   key.fog = c.fog == FogKind::kLinear;
   key.additive = c.blend;
-  return pickKernel(key);
+  *out = key;
+  return true;
+}
+
+}  // namespace
+
+SpanKernel chooseSpanKernel(const PixelConfig& c, bool bilinear) {
+  KernelKey key;
+  return keyOf(c, bilinear, &key) ? pickKernel<Variant::kPlain>(key) : nullptr;
+}
+
+OwnedSpanKernel chooseOwnedSpanKernel(const PixelConfig& c, bool bilinear) {
+  KernelKey key;
+  if (!keyOf(c, bilinear, &key) || key.additive) return nullptr;
+  key.depth = DepthMode::kOwner;
+  return pickKernel<Variant::kOwned>(key);
+}
+
+ClearingSpanKernel chooseClearingSpanKernel(const PixelConfig& c, bool bilinear) {
+  KernelKey key;
+  if (!keyOf(c, bilinear, &key) || key.additive || key.depth != DepthMode::kTestWrite) return nullptr;
+  return pickKernel<Variant::kClearing>(key);
+}
+
+VisibilityKernel chooseVisibilityKernel(const PixelConfig& c) {
+  return spanKernelsAvailable() ? pickVisibility(depthModeOf(c)) : nullptr;
 }
 
 }  // namespace platform
@@ -334,9 +376,10 @@ constexpr ChannelScale texelScale() {
                k * 255.0f / (31.0f * 16384.0f * 8.0f)};
 }
 
-template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog, bool Additive>
+template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog, bool Additive, bool ClearOwners = false>
 void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color,
-                [[maybe_unused]] const DepthTarget& depth) {
+                [[maybe_unused]] const DepthTarget& depth, [[maybe_unused]] const PixelView16* owners,
+                [[maybe_unused]] std::uint16_t owner) {
   constexpr bool kDepthTest = Depth != DepthMode::kNone;
   constexpr bool kUsesTexture = Tex != TexMode::kNone;
   constexpr bool kDiffuse = Color != ColorMode::kTexture;
@@ -369,6 +412,8 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
     if (f == D3DCMP_EQUAL || f == D3DCMP_LESSEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passEq = all;
     if (f == D3DCMP_GREATER || f == D3DCMP_NOTEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passGt = all;
   }
+
+  const __m128i ownerV = _mm_set1_epi16(static_cast<short>(owner));
 
   TextureAccess tex;
   if constexpr (kUsesTexture) {
@@ -450,7 +495,10 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
       const int io = x + 8 <= rowEnd ? 8 : n;  // pixels loaded and stored
       __m128i live = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(n)), lane16);
       const __m256 z = _mm256_fmadd_ps(pz.ddx, fx, z0);
-      if constexpr (kDepthTest) {
+      if constexpr (Depth == DepthMode::kOwner) {
+        live = _mm_and_si128(live, _mm_cmpeq_epi16(loadPixels(depthRow + x, io), ownerV));
+        if (_mm_testz_si128(live, live)) continue;
+      } else if constexpr (kDepthTest) {
         // Quantised as round(clamp(z, 0, 1) * 0xFFFF); min(NaN, 1) is 1.
         const __m256 zc = _mm256_max_ps(_mm256_min_ps(z, one), zero);
         const __m128i zi =
@@ -463,6 +511,10 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
         live = _mm_and_si128(live, pass);
         if (_mm_testz_si128(live, live)) continue;
         if constexpr (Depth == DepthMode::kTestWrite) storePixels(depthRow + x, io, _mm_blendv_epi8(stored, zi, live));
+      }
+      if constexpr (ClearOwners) {
+        std::uint16_t* at = owners->row(y) + x;
+        storePixels(at, io, _mm_andnot_si128(live, loadPixels(at, io)));
       }
       Pending& p = pending[count];
       p.live = live;
@@ -499,34 +551,118 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
   shade();
 }
 
-template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog>
-SpanKernel withBlend(bool additive) {
-  return additive ? spanKernel<Tex, Color, Depth, Fog, true> : spanKernel<Tex, Color, Depth, Fog, false>;
+template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog, bool Additive>
+void plainKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const DepthTarget& depth) {
+  spanKernel<Tex, Color, Depth, Fog, Additive>(cfg, t, color, depth, nullptr, 0);
 }
-template <TexMode Tex, ColorMode Color, DepthMode Depth>
-SpanKernel withFog(const KernelKey& k) {
-  return k.fog ? withBlend<Tex, Color, Depth, true>(k.additive) : withBlend<Tex, Color, Depth, false>(k.additive);
+template <TexMode Tex, ColorMode Color, bool Fog>
+void ownedKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const PixelView16& owners,
+                 std::uint16_t owner) {
+  spanKernel<Tex, Color, DepthMode::kOwner, Fog, false>(cfg, t, color, owners, nullptr, owner);
 }
-template <TexMode Tex, ColorMode Color>
-SpanKernel withDepth(const KernelKey& k) {
-  switch (k.depth) {
-    case DepthMode::kNone: return withFog<Tex, Color, DepthMode::kNone>(k);
-    case DepthMode::kTest: return withFog<Tex, Color, DepthMode::kTest>(k);
-    default: return withFog<Tex, Color, DepthMode::kTestWrite>(k);
-  }
-}
-template <TexMode Tex>
-SpanKernel withColor(const KernelKey& k) {
-  return k.color == ColorMode::kModulate ? withDepth<Tex, ColorMode::kModulate>(k)
-                                         : withDepth<Tex, ColorMode::kTexture>(k);
+template <TexMode Tex, ColorMode Color, bool Fog>
+void clearingKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const DepthTarget& depth,
+                    const PixelView16& owners) {
+  spanKernel<Tex, Color, DepthMode::kTestWrite, Fog, false, true>(cfg, t, color, depth, &owners, 0);
 }
 
-SpanKernel pickKernel(const KernelKey& k) {
-  if (k.tex == TexMode::kNone) return withDepth<TexMode::kNone, ColorMode::kDiffuse>(k);
+template <Variant V, TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog>
+KernelPointer<V> withBlend(bool additive) {
+  if constexpr (V == Variant::kOwned) return ownedKernel<Tex, Color, Fog>;
+  else if constexpr (V == Variant::kClearing) return clearingKernel<Tex, Color, Fog>;
+  else return additive ? plainKernel<Tex, Color, Depth, Fog, true> : plainKernel<Tex, Color, Depth, Fog, false>;
+}
+template <Variant V, TexMode Tex, ColorMode Color, DepthMode Depth>
+KernelPointer<V> withFog(const KernelKey& k) {
+  return k.fog ? withBlend<V, Tex, Color, Depth, true>(k.additive) : withBlend<V, Tex, Color, Depth, false>(k.additive);
+}
+template <Variant V, TexMode Tex, ColorMode Color>
+KernelPointer<V> withDepth(const KernelKey& k) {
+  if constexpr (V != Variant::kPlain) {
+    return withFog<V, Tex, Color, DepthMode::kOwner>(k);  // the depth mode is implied
+  } else {
+    switch (k.depth) {
+      case DepthMode::kNone: return withFog<V, Tex, Color, DepthMode::kNone>(k);
+      case DepthMode::kTest: return withFog<V, Tex, Color, DepthMode::kTest>(k);
+      default: return withFog<V, Tex, Color, DepthMode::kTestWrite>(k);
+    }
+  }
+}
+template <Variant V, TexMode Tex>
+KernelPointer<V> withColor(const KernelKey& k) {
+  return k.color == ColorMode::kModulate ? withDepth<V, Tex, ColorMode::kModulate>(k)
+                                         : withDepth<V, Tex, ColorMode::kTexture>(k);
+}
+
+template <Variant V>
+KernelPointer<V> pickKernel(const KernelKey& k) {
+  if (k.tex == TexMode::kNone) return withDepth<V, TexMode::kNone, ColorMode::kDiffuse>(k);
   switch (k.tex) {
-    case TexMode::kBilinearWrap: return withColor<TexMode::kBilinearWrap>(k);
-    case TexMode::kBilinear: return withColor<TexMode::kBilinear>(k);
-    default: return withColor<TexMode::kPoint>(k);
+    case TexMode::kBilinearWrap: return withColor<V, TexMode::kBilinearWrap>(k);
+    case TexMode::kBilinear: return withColor<V, TexMode::kBilinear>(k);
+    default: return withColor<V, TexMode::kPoint>(k);
+  }
+}
+
+// Depth test (and write) only, recording `owner` in the owner view for every pixel that
+// passes; true when any did.
+template <DepthMode Depth>
+bool visibilityKernel(const PixelConfig& cfg, const TriangleSetup& t, [[maybe_unused]] const DepthTarget& depth,
+                      const PixelView16& owners, std::uint16_t owner) {
+  constexpr bool kDepthTest = Depth != DepthMode::kNone;
+  const __m256 lane = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m128i lane16 = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256 one = _mm256_set1_ps(1.0f), zero = _mm256_setzero_ps(), eight = _mm256_set1_ps(8.0f);
+  const __m128i ownerV = _mm_set1_epi16(static_cast<short>(owner));
+  const RowPlane pz(t.z, 1.0f);
+  const bool lessEqual = cfg.depthFunc == D3DCMP_LESSEQUAL;
+  __m128i passLt = _mm_setzero_si128(), passEq = passLt, passGt = passLt;
+  if constexpr (kDepthTest) {
+    const DWORD f = cfg.depthFunc;
+    const __m128i all = _mm_set1_epi32(-1);
+    if (f == D3DCMP_LESS || f == D3DCMP_LESSEQUAL || f == D3DCMP_NOTEQUAL || f == D3DCMP_ALWAYS) passLt = all;
+    if (f == D3DCMP_EQUAL || f == D3DCMP_LESSEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passEq = all;
+    if (f == D3DCMP_GREATER || f == D3DCMP_NOTEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passGt = all;
+  }
+  __m128i any = _mm_setzero_si128();
+  const int rowEnd = owners.width;
+  for (SpanWalker walk(t); walk.row() <= t.rowLast; walk.next()) {
+    int first, last;
+    if (!walk.span(&first, &last)) continue;
+    const int y = walk.row();
+    std::uint16_t* ownerRow = owners.row(y);
+    std::uint16_t* depthRow = kDepthTest ? depth.row(y) : nullptr;
+    const __m256 z0 = pz.start(static_cast<float>(y) - t.y0);
+    __m256 fx = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(first) - t.x0), lane);
+    for (int x = first; x <= last; x += 8, fx = _mm256_add_ps(fx, eight)) {
+      const int n = last - x + 1 < 8 ? last - x + 1 : 8;
+      const int io = x + 8 <= rowEnd ? 8 : n;
+      __m128i live = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(n)), lane16);
+      if constexpr (kDepthTest) {
+        const __m256 zc = _mm256_max_ps(_mm256_min_ps(_mm256_fmadd_ps(pz.ddx, fx, z0), one), zero);
+        const __m128i zi =
+            narrow(_mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f))));
+        const __m128i stored = loadPixels(depthRow + x, io);
+        const __m128i le = _mm_cmpeq_epi16(_mm_min_epu16(zi, stored), zi);
+        __m128i pass = le;
+        if (!lessEqual)
+          pass = _mm_blendv_epi8(passGt, _mm_blendv_epi8(passLt, passEq, _mm_cmpeq_epi16(zi, stored)), le);
+        live = _mm_and_si128(live, pass);
+        if (_mm_testz_si128(live, live)) continue;
+        if constexpr (Depth == DepthMode::kTestWrite) storePixels(depthRow + x, io, _mm_blendv_epi8(stored, zi, live));
+      }
+      any = _mm_or_si128(any, live);
+      storePixels(ownerRow + x, io, _mm_blendv_epi8(loadPixels(ownerRow + x, io), ownerV, live));
+    }
+  }
+  return !_mm_testz_si128(any, any);
+}
+
+VisibilityKernel pickVisibility(DepthMode depth) {
+  switch (depth) {
+    case DepthMode::kNone: return visibilityKernel<DepthMode::kNone>;
+    case DepthMode::kTest: return visibilityKernel<DepthMode::kTest>;
+    default: return visibilityKernel<DepthMode::kTestWrite>;
   }
 }
 
@@ -544,7 +680,9 @@ SpanKernel pickKernel(const KernelKey& k) {
 
 namespace platform {
 namespace {
-SpanKernel pickKernel(const KernelKey&) { return nullptr; }
+template <Variant V>
+KernelPointer<V> pickKernel(const KernelKey&) { return nullptr; }
+VisibilityKernel pickVisibility(DepthMode) { return nullptr; }
 }  // namespace
 }  // namespace platform
 

@@ -14,6 +14,8 @@
 
 #include "platform/d3d/PixelConfig.h"
 
+#include <cstdint>
+
 namespace platform {
 
 using SpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setup, const ColorTarget& color,
@@ -21,6 +23,24 @@ using SpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setu
 
 // The kernel for `config` with the bilinear or point filter, or null (see above).
 SpanKernel chooseSpanKernel(const PixelConfig& config, bool bilinear);
+
+// Deferred shading. A visibility kernel runs the depth test (and write) of `config` over a
+// triangle and records `owner` in an owner view (16-bit ids, laid out like the colour
+// target) wherever the triangle passes; true when it passed anywhere. An owned span kernel
+// later shades, with the colour stages of `config`, exactly the pixels whose id is `owner`,
+// with no depth test. Both are null when the kernels cannot serve `config` (owned kernels
+// serve opaque stores only).
+using VisibilityKernel = bool (*)(const PixelConfig& config, const TriangleSetup& setup, const DepthTarget& depth,
+                                  const PixelView16& owners, std::uint16_t owner);
+using OwnedSpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setup, const ColorTarget& color,
+                                 const PixelView16& owners, std::uint16_t owner);
+// A clearing kernel draws like the plain one (opaque, depth test and write) and also sets
+// the owner id of every pixel it writes to 0, so work deferred earlier does not shade over it.
+using ClearingSpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setup, const ColorTarget& color,
+                                    const DepthTarget& depth, const PixelView16& owners);
+VisibilityKernel chooseVisibilityKernel(const PixelConfig& config);
+OwnedSpanKernel chooseOwnedSpanKernel(const PixelConfig& config, bool bilinear);
+ClearingSpanKernel chooseClearingSpanKernel(const PixelConfig& config, bool bilinear);
 
 // Whether this processor runs the kernels (AVX2 and FMA).
 bool spanKernelsAvailable();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/ddraw/DDraw.h"
+#include "platform/ddraw/SurfaceAccess.h"
 
 namespace platform::detail {
 
@@ -69,6 +70,12 @@ class DirectDrawObject final : public IDirectDraw, public IDirectDraw4 {
 DDPIXELFORMAT displayPixelFormat();
 // Called by a primary surface as it goes away.
 void forgetPrimary(SurfaceObject* surface);
+
+// The surface access hook (SurfaceAccess.h); null when none is installed.
+inline platform::SurfaceAccessHook gAccessHook = nullptr;
+inline void beforeAccess() {
+  if (gAccessHook) gAccessHook();
+}
 
 class SurfaceObject final : public IDirectDrawSurface4 {
  public:

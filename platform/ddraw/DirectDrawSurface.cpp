@@ -12,6 +12,7 @@ namespace {
 SurfaceQueryHook gSurfaceHook = nullptr;
 }
 void setSurfaceQueryHook(SurfaceQueryHook hook) { gSurfaceHook = hook; }
+void setSurfaceAccessHook(SurfaceAccessHook hook) { detail::gAccessHook = hook; }
 }  // namespace platform
 
 namespace platform::detail {
@@ -26,6 +27,7 @@ SurfaceObject::SurfaceObject(DirectDrawObject* owner, int width, int height, con
 }
 
 SurfaceObject::~SurfaceObject() {
+  beforeAccess();
   if (dc_) releaseTargetDC(dc_);
   for (SurfaceObject* attached : attached_) attached->Release();
   if (palette_) palette_->Release();
@@ -193,6 +195,7 @@ HRESULT SurfaceObject::GetSurfaceDesc(LPDDSURFACEDESC2 description) {
 
 HRESULT SurfaceObject::GetDC(HDC* dc) {
   if (!dc) return DDERR_INVALIDPARAMS;
+  beforeAccess();
   *dc = nullptr;
   if (dc_) return DDERR_DCALREADYCREATED;
   if (locked_) return DDERR_SURFACEBUSY;
@@ -224,6 +227,7 @@ HRESULT SurfaceObject::ReleaseDC(HDC dc) {
 
 HRESULT SurfaceObject::Lock(LPRECT rect, LPDDSURFACEDESC2 description, DWORD, HANDLE) {
   if (!description) return DDERR_INVALIDPARAMS;
+  beforeAccess();
   if (locked_ || dc_) return DDERR_SURFACEBUSY;
   RECT area;
   if (!resolveRect(rect, area)) return DDERR_INVALIDRECT;
@@ -289,6 +293,7 @@ IDirectDrawSurface4* attachedDepthSurface(IDirectDrawSurface4* surface) {
 }
 
 void presentSurface(IDirectDrawSurface4* surface) {
+  detail::beforeAccess();
   if (auto* object = static_cast<detail::SurfaceObject*>(surface)) object->presentIfPrimary();
 }
 

@@ -26,12 +26,19 @@ struct SurfaceMemory {
   DWORD caps = 0;          // ddsCaps.dwCaps as created
 };
 
-// The memory of a surface made by this layer; false (and `memory` emptied) for null.
+// The memory of a surface made by this layer; false (and `memory` emptied) for null. Work a
+// renderer still queues on the surface is not finished first (the access hook is not run).
 bool surfaceMemory(IDirectDrawSurface4* surface, SurfaceMemory& memory);
 // The first attached surface with DDSCAPS_ZBUFFER, without adding a reference; null if none.
 IDirectDrawSurface4* attachedDepthSurface(IDirectDrawSurface4* surface);
 // Shows a primary surface's memory through the display backend (no-op for other surfaces).
 void presentSurface(IDirectDrawSurface4* surface);
+
+// Called before a surface's memory is read or written through the DirectDraw interface
+// (GetDC, Lock, Blt, BltFast, as source or destination) and before a surface is destroyed,
+// so a renderer that queues work on surfaces can finish it first. Null removes it.
+typedef void (*SurfaceAccessHook)();
+void setSurfaceAccessHook(SurfaceAccessHook hook);
 
 // Answers QueryInterface for interfaces DirectDraw does not implement itself. `self` is the
 // object queried; the hook sets *object (with a reference) and returns S_OK, or returns
