@@ -27,12 +27,19 @@ constexpr std::int64_t ceilPixel(std::int64_t v) { return (v + TriangleSetup::kO
 // Snapped coordinates stay far inside this bound, so edge products fit in 64 bits.
 constexpr float kCoordLimit = 1.0e6f;
 
-// llround of a float times kOne, inline. The product is exact in double and so is adding
-// one half (|v| < 2^28 with at most 24 significant bits), so truncation rounds halves away
-// from zero exactly like llround.
-std::int64_t snap(float v) {
-  const double d = static_cast<double>(v) * TriangleSetup::kOne;
-  return static_cast<std::int64_t>(d + std::copysign(0.5, d));  // a sign mask, no jump
+// The x and y of a vertex in the low half of a register.
+__m128 loadXY(const ScreenVertex& v) {
+  static_assert(offsetof(ScreenVertex, y) == offsetof(ScreenVertex, x) + sizeof(float), "x and y adjacent");
+  return _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i_u*>(&v.x)));
+}
+
+// llround of two floats times kOne. The products are exact in double and so is adding one
+// half (|v| < 2^28 with at most 24 significant bits), so truncation rounds halves away from
+// zero exactly like llround; the results fit 32 bits.
+__m128i snapPair(__m128 xy) {
+  const __m128d d = _mm_mul_pd(_mm_cvtps_pd(xy), _mm_set1_pd(TriangleSetup::kOne));
+  const __m128d half = _mm_or_pd(_mm_and_pd(d, _mm_set1_pd(-0.0)), _mm_set1_pd(0.5));  // copysign(0.5, d)
+  return _mm_cvttpd_epi32(_mm_add_pd(d, half));
 }
 
 // The interpolated values in plane order, z, rhw, pw, q[0..kAttrCount), are one run of
@@ -104,14 +111,18 @@ bool TriangleSetup::covers(int px, int py) const {
 bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, DWORD cullMode,
                    const ViewportMapping& scissor, TriangleSetup* out, unsigned attributes) {
   const ScreenVertex* v[3] = {&a, &b, &c};
-  std::int64_t X[3], Y[3];
-  bool inRange = true;  // one test for all six coordinates (NaN fails it)
-  for (const ScreenVertex* p : v) inRange &= (std::fabs(p->x) < kCoordLimit) & (std::fabs(p->y) < kCoordLimit);
-  if (!inRange) return false;
-  for (int i = 0; i < 3; ++i) {
-    X[i] = snap(v[i]->x);
-    Y[i] = snap(v[i]->y);
-  }
+  // All six coordinates inside the limit in one test (NaN fails it), then snapped in pairs.
+  const __m128 xy0 = loadXY(a), xy1 = loadXY(b), xy2 = loadXY(c);
+  const __m128 xy01 = _mm_movelh_ps(xy0, xy1);
+  const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)), limit = _mm_set1_ps(kCoordLimit);
+  const int inRange = _mm_movemask_ps(_mm_cmplt_ps(_mm_and_ps(xy01, magnitude), limit)) |
+                      (_mm_movemask_ps(_mm_cmplt_ps(_mm_and_ps(xy2, magnitude), limit)) << 4);
+  if ((inRange & 0x3F) != 0x3F) return false;
+  alignas(16) std::int32_t snapped[12];
+  _mm_store_si128(reinterpret_cast<__m128i*>(snapped), snapPair(xy0));
+  _mm_store_si128(reinterpret_cast<__m128i*>(snapped + 4), snapPair(xy1));
+  _mm_store_si128(reinterpret_cast<__m128i*>(snapped + 8), snapPair(xy2));
+  std::int64_t X[3] = {snapped[0], snapped[4], snapped[8]}, Y[3] = {snapped[1], snapped[5], snapped[9]};
   std::int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (X[2] - X[0]) * (Y[1] - Y[0]);
   if (area == 0) return false;
   if (cullMode == D3DCULL_CCW && area < 0) return false;

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -125,6 +127,32 @@ TEST(TriangleSetupPlanes, GuardBandTrianglesAndSlivers) {
       expectPlanesExact(t, in, c.tolerance);
     }
   }
+}
+
+TEST(TriangleSetupSnap, RoundsHalvesAwayFromZeroAndRefusesTheLimit) {
+  const platform::ViewportMapping map = scissor(0, 0, 64, 64);
+  std::mt19937 rng(2);
+  const float half = 1.0f / 512;  // half a sub-pixel step
+  TriangleSetup t;
+  ASSERT_TRUE(platform::setupTriangle(vertex(-10 - half, 1 + half, rng), vertex(40 + half, -3 - half, rng),
+                                      vertex(-0.0f, 999999.9f, rng), D3DCULL_NONE, map, &t));
+  std::int64_t xs[3], ys[3];
+  for (int i = 0; i < 3; ++i) xs[i] = t.X[i], ys[i] = t.Y[i];
+  std::sort(xs, xs + 3);
+  std::sort(ys, ys + 3);
+  EXPECT_EQ(-2561, xs[0]);
+  EXPECT_EQ(0, xs[1]);
+  EXPECT_EQ(10241, xs[2]);
+  EXPECT_EQ(-769, ys[0]);
+  EXPECT_EQ(257, ys[1]);
+  EXPECT_EQ(std::llround(double(999999.9f) * 256), ys[2]);
+  const float nan = std::nanf("");
+  for (float bad : {1.0e6f, -1.0e6f, nan, std::numeric_limits<float>::infinity()})
+    for (int at = 0; at < 6; ++at) {
+      ScreenVertex v[3] = {vertex(1, 1, rng), vertex(30, 2, rng), vertex(5, 40, rng)};
+      (at % 2 ? v[at / 2].y : v[at / 2].x) = bad;
+      EXPECT_FALSE(platform::setupTriangle(v[0], v[1], v[2], D3DCULL_NONE, map, &t)) << bad << " at " << at;
+    }
 }
 
 TEST(TriangleSetupPlanes, OnlyMaskedAttributesAreSetUp) {
