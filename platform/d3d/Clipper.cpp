@@ -115,12 +115,20 @@ int clipPolygon(const ViewportMapping& map, unsigned planeMask, ClipVertex* poly
   for (int k = 0; k < map.planeCount && count > 0; ++k) {
     if (!(planeMask & (1u << k))) continue;
     const float* p = map.plane[k];
+    float dist[kMaxClipVertices];  // each vertex's distance once per plane
+    int inside = 0;
+    for (int i = 0; i < count; ++i) {
+      dist[i] = distance(p, src[i].pos);
+      inside += dist[i] >= 0;
+    }
+    if (inside == count) continue;  // an earlier cut already left this plane behind
     int n = 0;
     for (int i = 0; i < count; ++i) {
+      const int j = i + 1 == count ? 0 : i + 1;
       const ClipVertex& a = src[i];
-      const ClipVertex& b = src[(i + 1) % count];
-      float da = distance(p, a.pos), db = distance(p, b.pos);
-      bool ina = da >= 0, inb = db >= 0;
+      const ClipVertex& b = src[j];
+      const float da = dist[i], db = dist[j];
+      const bool ina = da >= 0, inb = db >= 0;
       if (ina) dst[n++] = a;
       if (ina != inb && n < kMaxClipVertices) {
         // Interpolate from the inside end so both triangles of a shared edge agree.
