@@ -437,6 +437,8 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
                fogB = _mm256_set1_ps(cfg.fogColor[2] / 8.0f);
   // Fog depth is 1/rhw; when rhw is the perspective weight, the per-pixel divide serves both.
   const bool fogW = cfg.fogUsesW;
+  const bool fogBlack = cfg.fogColor[0] == 0.0f && cfg.fogColor[1] == 0.0f && cfg.fogColor[2] == 0.0f;
+  const __m256i zeroI = _mm256_setzero_si256();
   const bool rhwIsWeight = t.rhw.v0 == t.pw.v0 && t.rhw.ddx == t.pw.ddx && t.rhw.ddy == t.pw.ddy;
 
   // Blocks wait in `pending` between their texel fetch and their shading, so the fetches of
@@ -521,6 +523,25 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
       p.color = colorRow + x;
       p.io = io;
       const __m256 inv = _mm256_div_ps(one, _mm256_fmadd_ps(pw.ddx, fx, w0));
+      if constexpr (Fog) {
+        __m256 d;
+        if (!fogW) d = z;
+        else if (rhwIsWeight) d = inv;
+        else d = _mm256_div_ps(one, _mm256_fmadd_ps(prhw.ddx, fx, h0));
+        __m256 f;
+        if (!fogStep) f = _mm256_fmadd_ps(d, fogSlope, fogOffset);
+        else f = _mm256_and_ps(_mm256_cmp_ps(d, fogEnd, _CMP_LT_OQ), one);
+        p.fog = _mm256_min_ps(_mm256_max_ps(f, zero), one);  // NaN becomes 0: full fog
+        // Wholly in fog the block is the fog colour whatever the texels: no fetch (and
+        // nothing at all to add when the fog is black).
+        if (_mm256_movemask_ps(_mm256_cmp_ps(p.fog, zero, _CMP_GT_OQ)) == 0) {
+          if (Additive && fogBlack) continue;
+          p.r = p.g = p.b = zero;
+          if constexpr (kUsesTexture) p.texels = Fetched{zeroI, zeroI, zeroI, zeroI};
+          if (++count == kBatch) shade();
+          continue;
+        }
+      }
       if constexpr (kDiffuse) {
         p.r = _mm256_mul_ps(_mm256_fmadd_ps(pr.ddx, fx, r0), inv);
         p.g = _mm256_mul_ps(_mm256_fmadd_ps(pg.ddx, fx, g0), inv);
@@ -534,16 +555,6 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
         if constexpr (Tex == TexMode::kBilinearWrap) fetchBilinear<true>(tex, su, sv, &p.texels);
         else if constexpr (Tex == TexMode::kBilinear) fetchBilinear<false>(tex, su, sv, &p.texels);
         else fetchPoint(tex, su, sv, &p.texels);
-      }
-      if constexpr (Fog) {
-        __m256 d;
-        if (!fogW) d = z;
-        else if (rhwIsWeight) d = inv;
-        else d = _mm256_div_ps(one, _mm256_fmadd_ps(prhw.ddx, fx, h0));
-        __m256 f;
-        if (!fogStep) f = _mm256_fmadd_ps(d, fogSlope, fogOffset);
-        else f = _mm256_and_ps(_mm256_cmp_ps(d, fogEnd, _CMP_LT_OQ), one);
-        p.fog = _mm256_min_ps(_mm256_max_ps(f, zero), one);  // NaN becomes 0: full fog
       }
       if (++count == kBatch) shade();
     }
