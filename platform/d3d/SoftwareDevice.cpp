@@ -160,8 +160,10 @@ HRESULT SoftwareDevice::drawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, c
                                              DWORD vertexCount, const WORD* indices, DWORD indexCount,
                                              DWORD flags) {
   if (!indices || indexCount > kMaxIndices) return DDERR_INVALIDPARAMS;
-  for (DWORD i = 0; i < indexCount; ++i)
-    if (indices[i] >= vertexCount) return DDERR_INVALIDPARAMS;
+  // The largest index decides; a reduction without an early exit vectorises.
+  WORD largest = 0;
+  for (DWORD i = 0; i < indexCount; ++i) largest = std::max(largest, indices[i]);
+  if (indexCount > 0 && largest >= vertexCount) return DDERR_INVALIDPARAMS;
   return draw(type, fvf, vertices, vertexCount, indices, indexCount, flags);
 }
 
@@ -179,7 +181,7 @@ HRESULT SoftwareDevice::draw(D3DPRIMITIVETYPE type, DWORD fvf, const void* verti
   if (count < 3) return D3D_OK;
 
   perspective_ = state_.render[D3DRENDERSTATE_TEXTUREPERSPECTIVE] != 0;
-  VertexSetup setup;
+  VertexSetup& setup = vertexSetup_;
   setup.prepare(state_.world, state_.view, state_.projection, hasMaterial_ ? &material_ : nullptr, ambient_,
                 lights_, lightCount_, layout_.normalOffset >= 0, (flags & D3DDP_DONOTLIGHT) != 0);
   setup.perspective = perspective_;

@@ -79,6 +79,7 @@ class SoftwareDevice final : public DeviceBackend {
 
   // Per draw call.
   ViewportMapping map_;
+  VertexSetup vertexSetup_;  // kept, so unchanged matrices are not multiplied again
   VertexLayout layout_;
   PixelConfig pixel_;
   unsigned attributes_ = kAllAttributes;  // planes the pixel stage reads

@@ -53,8 +53,16 @@ bool VertexLayout::decode(DWORD fvf, VertexLayout* out) {
 void VertexSetup::prepare(const D3DMATRIX& world, const D3DMATRIX& view, const D3DMATRIX& projection,
                           const D3DMATERIAL* materialOrNull, D3DCOLOR ambientColor, const LightSource* lights,
                           int lightCountIn, bool layoutHasNormal, bool doNotLight) {
-  worldView = multiply(world, view);
-  worldViewProjection = multiply(worldView, projection);
+  // Draw calls mostly keep the matrices of the one before: the products still hold then.
+  const bool same = productsValid_ && std::memcmp(&world, &productOf_[0], sizeof world) == 0 &&
+                    std::memcmp(&view, &productOf_[1], sizeof view) == 0 &&
+                    std::memcmp(&projection, &productOf_[2], sizeof projection) == 0;
+  if (!same) {
+    worldView = multiply(world, view);
+    worldViewProjection = multiply(worldView, projection);
+    productOf_[0] = world, productOf_[1] = view, productOf_[2] = projection;
+    productsValid_ = true;
+  }
   lighting = materialOrNull && layoutHasNormal && !doNotLight;
   if (materialOrNull) material = *materialOrNull;
   ambient[0] = ((ambientColor >> 16) & 0xFF) / 255.0f;

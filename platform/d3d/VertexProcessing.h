@@ -54,9 +54,14 @@ struct VertexSetup {
 
   // Fills the matrices and the flags, and when lighting the normal matrix and the light
   // directions in view space (without lighting, lightCount is 0 and those stay untouched).
+  // A VertexSetup kept from draw to draw multiplies the matrices only when one changed.
   void prepare(const D3DMATRIX& world, const D3DMATRIX& view, const D3DMATRIX& projection,
                const D3DMATERIAL* materialOrNull, D3DCOLOR ambientColor, const LightSource* lights,
                int lightCountIn, bool layoutHasNormal, bool doNotLight);
+
+ private:
+  bool productsValid_ = false;  // worldView and worldViewProjection are products of productOf_
+  D3DMATRIX productOf_[3]{};    // world, view, projection
 };
 
 // Transforms and lights `count` vertices of `layout` from `data` into `out`.
