@@ -15,9 +15,11 @@
 
 namespace platform {
 
-// value(px, py) = v0 + ddx * (px - x0) + ddy * (py - y0), in screen space.
+// value(px, py) = v0 + ddx * (px - x0) + ddy * (py - y0), in screen space. No default
+// values: a TriangleSetup on the stack for every triangle costs no clearing, and
+// setupTriangle writes every plane of a triangle it accepts (AttributePlane{} is zero).
 struct AttributePlane {
-  float v0 = 0, ddx = 0, ddy = 0;
+  float v0, ddx, ddy;
 };
 
 struct TriangleSetup {
