@@ -206,6 +206,7 @@ HRESULT SoftwareDevice::draw(D3DPRIMITIVETYPE type, DWORD fvf, const void* verti
   if (type == D3DPT_TRIANGLELIST) {
     for (DWORD k = 0; k + 2 < count; k += 3) drawTriangle(at(k), at(k + 1), at(k + 2), at(k));
   } else if (type == D3DPT_TRIANGLESTRIP) {
+    if (count == 4 && drawQuad(at(0), at(1), at(2), at(3))) return D3D_OK;
     // Odd triangles swap their first two vertices to keep the strip's winding.
     for (DWORD k = 0; k + 2 < count; ++k) {
       if (k & 1) drawTriangle(at(k + 1), at(k), at(k + 2), at(k));
@@ -252,6 +253,20 @@ void SoftwareDevice::drawTriangle(int i0, int i1, int i2, int provoking) {
   for (int k = 1; k + 1 < n; ++k) fillTriangle(sv[0], sv[k], sv[k + 1]);
 }
 
+bool SoftwareDevice::drawQuad(int i0, int i1, int i2, int i3) {
+  // Unclipped, smooth-shaded, one texture filter whatever the size: the quad's pixels are
+  // then exactly the two triangles'.
+  if ((outcodes_[i0] | outcodes_[i1] | outcodes_[i2] | outcodes_[i3]) != 0 || pixel_.flatShade || useReference_)
+    return false;
+  if (pixel_.texture && pixel_.magLinear != pixel_.minLinear) return false;
+  TriangleSetup setup;
+  if (!setupQuad(screen_[i0], screen_[i1], screen_[i2], screen_[i3], state_.render[D3DRENDERSTATE_CULLMODE], map_,
+                 &setup, attributes_))
+    return false;
+  fillSetup(setup, pixel_.texture && pixel_.magLinear);
+  return true;
+}
+
 void SoftwareDevice::fillTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
   TriangleSetup setup;
   if (!setupTriangle(a, b, c, state_.render[D3DRENDERSTATE_CULLMODE], map_, &setup, attributes_)) return;
@@ -260,6 +275,10 @@ void SoftwareDevice::fillTriangle(const ScreenVertex& a, const ScreenVertex& b, 
     const ScreenVertex* v[3] = {&a, &b, &c};
     bilinear = pixel_.bilinearFor(setup, v);
   }
+  fillSetup(setup, bilinear);
+}
+
+void SoftwareDevice::fillSetup(const TriangleSetup& setup, bool bilinear) {
   if (deferMode_ == DeferredShading::Mode::kDefer) deferred_.addTriangle(setup, bilinear, depth_);
   else if (deferMode_ == DeferredShading::Mode::kClearOwners) deferred_.drawClearing(setup, bilinear, depth_);
   else if (useReference_) referenceDrawTriangle(pixel_, setup, bilinear, color_, depth_);

@@ -57,6 +57,9 @@ class SoftwareDevice final : public DeviceBackend {
                DWORD indexCount, DWORD flags);
   void drawTriangle(int i0, int i1, int i2, int provoking);
   void fillTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+  // The strip (i0, i1, i2, i3) as one quad (setupQuad); false when it must go as triangles.
+  bool drawQuad(int i0, int i1, int i2, int i3);
+  void fillSetup(const TriangleSetup& setup, bool bilinear);
   void flatten(ScreenVertex* v, int provoking) const;
 
   DeviceState state_;

@@ -13,7 +13,8 @@ std::int64_t floorDivide(std::int64_t a, std::int64_t b) {  // b > 0
 
 SpanWalker::SpanWalker(const TriangleSetup& t) : y_(t.rowFirst), left_(t.left), right_(t.right) {
   const std::int64_t yFix = static_cast<std::int64_t>(t.rowFirst) * TriangleSetup::kOne;
-  for (int i = 0; i < 3; ++i) {
+  edge_[3] = {0, 0, 0, 0, INT64_MAX, 0};
+  for (int i = 0; i < t.edgeCount; ++i) {
     const TriangleSetup::Edge& e = t.edge[i];
     EdgeWalk& w = edge_[i];
     // E(px, py) = c(py) - dy * kOne * px with c(py) = dx * (py * kOne - yi) + dy * xi.

@@ -50,7 +50,7 @@ class SpanWalker {
     std::int64_t den;       // |dy| * kOne; INT64_MAX for a horizontal edge (q holds E - threshold)
     int sign;               // +1: bounds the right end, -1: bounds the left end, 0: horizontal
   };
-  EdgeWalk edge_[3];
+  EdgeWalk edge_[4];  // a triangle's fourth is neutral: it bounds nothing
   int y_;
   int left_, right_;
 };

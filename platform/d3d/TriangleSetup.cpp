@@ -77,12 +77,33 @@ void interleave(__m128 v, __m128 x, __m128 y, __m128 out[3]) {
   out[2] = _mm_shuffle_ps(yv23, xy3, _MM_SHUFFLE(2, 0, 2, 0));                // y2 v3 x3 y3
 }
 
+// One coordinate snapped as snapPair snaps it.
+std::int64_t snap(float v) {
+  alignas(16) std::int32_t r[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(r), snapPair(_mm_set1_ps(v)));
+  return r[0];
+}
+
+// The edge from (xi, yi) to (xj, yj) of a clockwise outline, with the top-left rule.
+void setEdge(std::int64_t xi, std::int64_t yi, std::int64_t xj, std::int64_t yj, TriangleSetup::Edge* e) {
+  e->dx = xj - xi;
+  e->dy = yj - yi;
+  e->xi = xi;
+  e->yi = yi;
+  const bool top = e->dy == 0 && e->dx > 0;
+  const bool leftEdge = e->dy < 0;
+  e->threshold = (top || leftEdge) ? 0 : 1;
+}
+
+std::int64_t cross(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by) { return ax * by - ay * bx; }
+
 }  // namespace
 
 bool TriangleSetup::rowSpan(int py, int* first, int* last) const {
   std::int64_t lo = left, hi = right - 1;
   const std::int64_t yFix = static_cast<std::int64_t>(py) * kOne;
-  for (const Edge& e : edge) {
+  for (int i = 0; i < edgeCount; ++i) {
+    const Edge& e = edge[i];
     // E(px) = dx * (py - yi) - dy * (px - xi) = c - dy * kOne * px
     std::int64_t c = e.dx * (yFix - e.yi) + e.dy * e.xi;
     if (e.dy == 0) {
@@ -101,7 +122,8 @@ bool TriangleSetup::rowSpan(int py, int* first, int* last) const {
 
 bool TriangleSetup::covers(int px, int py) const {
   if (px < left || px >= right || py < rowFirst || py > rowLast) return false;
-  for (const Edge& e : edge) {
+  for (int i = 0; i < edgeCount; ++i) {
+    const Edge& e = edge[i];
     std::int64_t E = e.dx * (py * kOne - e.yi) - e.dy * (px * kOne - e.xi);
     if (E < e.threshold) return false;
   }
@@ -147,16 +169,10 @@ bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
   if (ceilPixel(minX) >= scissor.right || floorPixel(maxX) < scissor.left) return false;
   for (int i = 0; i < 3; ++i) {
     const int j = i == 2 ? 0 : i + 1;
-    TriangleSetup::Edge& e = t.edge[i];
     t.X[i] = X[i], t.Y[i] = Y[i];
-    e.dx = X[j] - X[i];
-    e.dy = Y[j] - Y[i];
-    e.xi = X[i];
-    e.yi = Y[i];
-    const bool top = e.dy == 0 && e.dx > 0;
-    const bool leftEdge = e.dy < 0;
-    e.threshold = (top || leftEdge) ? 0 : 1;
+    setEdge(X[i], Y[i], X[j], Y[j], &t.edge[i]);
   }
+  t.edgeCount = 3;
 
   // Planes from the snapped positions, so attributes agree with coverage. With d1 = v1 - v0
   // and d2 = v2 - v0: ddx = d1 * ax - d2 * bx and ddy = d2 * ay - d1 * by. The four geometric
@@ -191,6 +207,53 @@ bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
     }
   }
   return true;
+}
+
+bool setupQuad(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& d,
+               DWORD cullMode, const ViewportMapping& scissor, TriangleSetup* out, unsigned attributes) {
+  if (!(std::fabs(d.x) < kCoordLimit) || !(std::fabs(d.y) < kCoordLimit)) return false;
+  if (!setupTriangle(a, b, c, cullMode, scissor, out, attributes)) return false;
+  TriangleSetup& t = *out;
+  // setupTriangle keeps a first and swaps b and c when (a, b, c) is anticlockwise on screen.
+  const bool flip = !(t.X[1] == snap(b.x) && t.Y[1] == snap(b.y) && t.X[2] == snap(c.x) && t.Y[2] == snap(c.y));
+  const std::int64_t xa = t.X[0], ya = t.Y[0];
+  const std::int64_t xb = flip ? t.X[2] : t.X[1], yb = flip ? t.Y[2] : t.Y[1];
+  const std::int64_t xc = flip ? t.X[1] : t.X[2], yc = flip ? t.Y[1] : t.Y[2];
+  const std::int64_t xd = snap(d.x), yd = snap(d.y);
+  // The outline a, b, d, c turns the same way at every corner, and strictly.
+  const std::int64_t px[4] = {xa, xb, xd, xc}, py[4] = {ya, yb, yd, yc};
+  std::int64_t turn[4];
+  for (int i = 0; i < 4; ++i) {
+    const int j = (i + 1) & 3, k = (i + 2) & 3;
+    turn[i] = cross(px[j] - px[i], py[j] - py[i], px[k] - px[j], py[k] - py[j]);
+  }
+  const bool clockwise = turn[0] > 0 && turn[1] > 0 && turn[2] > 0 && turn[3] > 0;
+  const bool anticlockwise = turn[0] < 0 && turn[1] < 0 && turn[2] < 0 && turn[3] < 0;
+  if (!clockwise && !anticlockwise) return false;
+  // Both triangles take the quad's winding, so culling treats them alike.
+  // d's values from the planes of (a, b, c).
+  const float dx = static_cast<float>(static_cast<double>(xd) / TriangleSetup::kOne) - t.x0;
+  const float dy = static_cast<float>(static_cast<double>(yd) / TriangleSetup::kOne) - t.y0;
+  auto agrees = [&](const AttributePlane& p, float av, float bv, float cv, float dv, float tolerance) {
+    const float predicted = p.v0 + p.ddx * dx + p.ddy * dy;
+    const float size = std::max({std::fabs(av), std::fabs(bv), std::fabs(cv), std::fabs(dv)});
+    return std::fabs(predicted - dv) <= tolerance * size + 1e-30f;
+  };
+  constexpr float kDepthTolerance = 1.0f / (1 << 22), kTolerance = 1.0f / (1 << 14);
+  if (!agrees(t.z, a.z, b.z, c.z, d.z, kDepthTolerance) || !agrees(t.rhw, a.rhw, b.rhw, c.rhw, d.rhw, kDepthTolerance) ||
+      !agrees(t.pw, a.pw, b.pw, c.pw, d.pw, kDepthTolerance))
+    return false;
+  for (int k = 0; k < kAttrCount; ++k)
+    if ((attributes >> k) & 1 && !agrees(t.q[k], a.q[k], b.q[k], c.q[k], d.q[k], kTolerance)) return false;
+  // Four edges, clockwise on screen.
+  const std::int64_t ox[4] = {xa, clockwise ? xb : xc, xd, clockwise ? xc : xb};
+  const std::int64_t oy[4] = {ya, clockwise ? yb : yc, yd, clockwise ? yc : yb};
+  for (int i = 0; i < 4; ++i) setEdge(ox[i], oy[i], ox[(i + 1) & 3], oy[(i + 1) & 3], &t.edge[i]);
+  t.edgeCount = 4;
+  const std::int64_t minY = std::min({ya, yb, yc, yd}), maxY = std::max({ya, yb, yc, yd});
+  t.rowFirst = static_cast<int>(std::max<std::int64_t>(ceilPixel(minY), scissor.top));
+  t.rowLast = static_cast<int>(std::min<std::int64_t>(floorPixel(maxY), scissor.bottom - 1));
+  return t.rowFirst <= t.rowLast;
 }
 
 }  // namespace platform

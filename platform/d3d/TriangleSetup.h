@@ -30,7 +30,8 @@ struct TriangleSetup {
     std::int64_t dx, dy;  // from vertex i to vertex j
     std::int64_t xi, yi;  // start vertex
     std::int64_t threshold;  // covered when E >= threshold: 0 on top/left edges, else 1
-  } edge[3];
+  } edge[4];
+  int edgeCount;  // 3, or 4 for a quad (setupQuad)
   float x0, y0;  // reference point of the planes (vertex 0)
   int rowFirst, rowLast;  // rows to visit, inside the scissor rectangle
   int left, right;  // scissor columns, right exclusive
@@ -49,5 +50,16 @@ constexpr unsigned kAllAttributes = (1u << kAttrCount) - 1;
 // entirely outside the scissor rectangle. Planes of attributes outside `attributes` are zero.
 bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, DWORD cullMode,
                    const ViewportMapping& scissor, TriangleSetup* out, unsigned attributes = kAllAttributes);
+
+// Sets up the strip (a, b, c, d), triangles (a, b, c) and (c, b, d), as one convex quad when
+// that draws exactly what the two triangles draw: both face the same way and survive
+// culling, the outline a, b, d, c is strictly convex, and the planes of (a, b, c) give d's
+// values (z exactly enough for depth, the attributes in `attributes` within 2^-14 of their
+// size). The quad covers the pixels of the two triangles, each once (the shared edge gives
+// its centres to one side only, by the fill rule), and is shaded with one set of planes.
+// False when any condition fails: the caller then draws the two triangles.
+bool setupQuad(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& d,
+               DWORD cullMode, const ViewportMapping& scissor, TriangleSetup* out,
+               unsigned attributes = kAllAttributes);
 
 }  // namespace platform
