@@ -363,6 +363,29 @@ struct TexelSums {
   return _mm_or_si128(_mm_or_si128(r, g), b);
 }
 
+// The depth test on eight pixels: z quantised as round(clamp(z, 0, 1) * 0xFFFF) (min(NaN, 1)
+// is 1) and compared with the stored 16-bit values under the depth function.
+struct DepthTest {
+  __m128i passLt, passEq, passGt;  // whether less, equal and greater pass, as lane masks
+  bool lessEqual;
+  explicit DepthTest(DWORD f) : lessEqual(f == D3DCMP_LESSEQUAL) {
+    const __m128i all = _mm_set1_epi32(-1), none = _mm_setzero_si128();
+    passLt = f == D3DCMP_LESS || f == D3DCMP_LESSEQUAL || f == D3DCMP_NOTEQUAL || f == D3DCMP_ALWAYS ? all : none;
+    passEq = f == D3DCMP_EQUAL || f == D3DCMP_LESSEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS ? all : none;
+    passGt = f == D3DCMP_GREATER || f == D3DCMP_NOTEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS ? all : none;
+  }
+  [[gnu::always_inline]] static __m128i quantise(__m256 z) {
+    const __m256 zc = _mm256_max_ps(_mm256_min_ps(z, _mm256_set1_ps(1.0f)), _mm256_setzero_ps());
+    return narrow(_mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f))));
+  }
+  // Lanes where the quantised depth `zi` passes against `stored`.
+  [[gnu::always_inline]] __m128i pass(__m128i zi, __m128i stored) const {
+    const __m128i le = _mm_cmpeq_epi16(_mm_min_epu16(zi, stored), zi);
+    if (lessEqual) return le;
+    return _mm_blendv_epi8(passGt, _mm_blendv_epi8(passLt, passEq, _mm_cmpeq_epi16(zi, stored)), le);
+  }
+};
+
 // Channel scales into 565 units (red and blue /8, green /4). Bilinear sums carry a further
 // 31 * 2^14 (63 * 2^14) per unit channel, point samples 255; modulation divides by 255.
 struct ChannelScale {
@@ -401,17 +424,7 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
   const __m256 texelR = _mm256_set1_ps(kTexel.r), texelG = _mm256_set1_ps(kTexel.g),
                texelB = _mm256_set1_ps(kTexel.b);
 
-  // Depth comparison in 16 bits: whether less, equal and greater pass, as lane masks.
-  const DWORD depthFunc = cfg.depthFunc;
-  const bool lessEqual = depthFunc == D3DCMP_LESSEQUAL;
-  __m128i passLt = _mm_setzero_si128(), passEq = passLt, passGt = passLt;
-  if constexpr (kDepthTest) {
-    const DWORD f = depthFunc;
-    const __m128i all = _mm_set1_epi32(-1);
-    if (f == D3DCMP_LESS || f == D3DCMP_LESSEQUAL || f == D3DCMP_NOTEQUAL || f == D3DCMP_ALWAYS) passLt = all;
-    if (f == D3DCMP_EQUAL || f == D3DCMP_LESSEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passEq = all;
-    if (f == D3DCMP_GREATER || f == D3DCMP_NOTEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passGt = all;
-  }
+  const DepthTest depthTest(cfg.depthFunc);
 
   const __m128i ownerV = _mm_set1_epi16(static_cast<short>(owner));
 
@@ -501,16 +514,9 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
         live = _mm_and_si128(live, _mm_cmpeq_epi16(loadPixels(depthRow + x, io), ownerV));
         if (_mm_testz_si128(live, live)) continue;
       } else if constexpr (kDepthTest) {
-        // Quantised as round(clamp(z, 0, 1) * 0xFFFF); min(NaN, 1) is 1.
-        const __m256 zc = _mm256_max_ps(_mm256_min_ps(z, one), zero);
-        const __m128i zi =
-            narrow(_mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f))));
+        const __m128i zi = DepthTest::quantise(z);
         const __m128i stored = loadPixels(depthRow + x, io);
-        const __m128i le = _mm_cmpeq_epi16(_mm_min_epu16(zi, stored), zi);
-        __m128i pass = le;
-        if (!lessEqual)
-          pass = _mm_blendv_epi8(passGt, _mm_blendv_epi8(passLt, passEq, _mm_cmpeq_epi16(zi, stored)), le);
-        live = _mm_and_si128(live, pass);
+        live = _mm_and_si128(live, depthTest.pass(zi, stored));
         if (_mm_testz_si128(live, live)) continue;
         if constexpr (Depth == DepthMode::kTestWrite) storePixels(depthRow + x, io, _mm_blendv_epi8(stored, zi, live));
       }
@@ -623,18 +629,10 @@ bool visibilityKernel(const PixelConfig& cfg, const TriangleSetup& t, [[maybe_un
   constexpr bool kDepthTest = Depth != DepthMode::kNone;
   const __m256 lane = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
   const __m128i lane16 = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m256 one = _mm256_set1_ps(1.0f), zero = _mm256_setzero_ps(), eight = _mm256_set1_ps(8.0f);
+  const __m256 eight = _mm256_set1_ps(8.0f);
   const __m128i ownerV = _mm_set1_epi16(static_cast<short>(owner));
   const RowPlane pz(t.z, 1.0f);
-  const bool lessEqual = cfg.depthFunc == D3DCMP_LESSEQUAL;
-  __m128i passLt = _mm_setzero_si128(), passEq = passLt, passGt = passLt;
-  if constexpr (kDepthTest) {
-    const DWORD f = cfg.depthFunc;
-    const __m128i all = _mm_set1_epi32(-1);
-    if (f == D3DCMP_LESS || f == D3DCMP_LESSEQUAL || f == D3DCMP_NOTEQUAL || f == D3DCMP_ALWAYS) passLt = all;
-    if (f == D3DCMP_EQUAL || f == D3DCMP_LESSEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passEq = all;
-    if (f == D3DCMP_GREATER || f == D3DCMP_NOTEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS) passGt = all;
-  }
+  const DepthTest depthTest(cfg.depthFunc);
   __m128i any = _mm_setzero_si128();
   const int rowEnd = owners.width;
   for (SpanWalker walk(t); walk.row() <= t.rowLast; walk.next()) {
@@ -650,15 +648,9 @@ bool visibilityKernel(const PixelConfig& cfg, const TriangleSetup& t, [[maybe_un
       const int io = x + 8 <= rowEnd ? 8 : n;
       __m128i live = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(n)), lane16);
       if constexpr (kDepthTest) {
-        const __m256 zc = _mm256_max_ps(_mm256_min_ps(_mm256_fmadd_ps(pz.ddx, fx, z0), one), zero);
-        const __m128i zi =
-            narrow(_mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f))));
+        const __m128i zi = DepthTest::quantise(_mm256_fmadd_ps(pz.ddx, fx, z0));
         const __m128i stored = loadPixels(depthRow + x, io);
-        const __m128i le = _mm_cmpeq_epi16(_mm_min_epu16(zi, stored), zi);
-        __m128i pass = le;
-        if (!lessEqual)
-          pass = _mm_blendv_epi8(passGt, _mm_blendv_epi8(passLt, passEq, _mm_cmpeq_epi16(zi, stored)), le);
-        live = _mm_and_si128(live, pass);
+        live = _mm_and_si128(live, depthTest.pass(zi, stored));
         if (_mm_testz_si128(live, live)) continue;
         if constexpr (Depth == DepthMode::kTestWrite) storePixels(depthRow + x, io, _mm_blendv_epi8(stored, zi, live));
       }

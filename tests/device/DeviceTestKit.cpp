@@ -73,4 +73,11 @@ D3DMATRIX defaultProjection() {
   return m;
 }
 
+platform::ViewportMapping fullViewport(int w, int h) {
+  D3DVIEWPORT2 vp{sizeof(D3DVIEWPORT2), 0, 0, DWORD(w), DWORD(h), -1, 1, 2, 2, 0, 1};
+  platform::ViewportMapping m;
+  m.build(vp, w, h);
+  return m;
+}
+
 }  // namespace devicetest

@@ -45,4 +45,7 @@ DWORD floatBits(float f);
 // The engine's default perspective: 90 degrees, near plane 1, far plane at infinity.
 D3DMATRIX defaultProjection();
 
+// The viewport mapping of a full w x h viewport (its scissor rectangle is the whole target).
+platform::ViewportMapping fullViewport(int w, int h);
+
 }  // namespace devicetest

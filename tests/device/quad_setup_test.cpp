@@ -18,13 +18,6 @@ using platform::TriangleSetup;
 
 namespace {
 
-platform::ViewportMapping scissor(int w, int h) {
-  D3DVIEWPORT2 vp{sizeof(D3DVIEWPORT2), 0, 0, DWORD(w), DWORD(h), -1, 1, 2, 2, 0, 1};
-  platform::ViewportMapping m;
-  m.build(vp, w, h);
-  return m;
-}
-
 // A vertex whose values are affine in screen position (so any four lie on common planes).
 ScreenVertex affine(float x, float y) {
   ScreenVertex v{};
@@ -46,7 +39,7 @@ Strip parallelogram(float x, float y, float ex, float ey, float fx, float fy) {
 }  // namespace
 
 TEST(QuadSetup, CoversExactlyItsTwoTriangles) {
-  const platform::ViewportMapping map = scissor(72, 56);
+  const platform::ViewportMapping map = fullViewport(72, 56);
   std::mt19937 rng(11);
   std::uniform_real_distribution<float> pos(-8, 70), edge(-30, 30);
   int merged = 0;
@@ -81,7 +74,7 @@ TEST(QuadSetup, CoversExactlyItsTwoTriangles) {
 }
 
 TEST(QuadSetup, RefusesStripsTheTrianglesWouldDrawDifferently) {
-  const platform::ViewportMapping map = scissor(64, 48);
+  const platform::ViewportMapping map = fullViewport(64, 48);
   TriangleSetup t;
   const Strip flat = parallelogram(10, 10, 20, 2, 3, 18);
   ASSERT_TRUE(platform::setupQuad(flat.v[0], flat.v[1], flat.v[2], flat.v[3], D3DCULL_NONE, map, &t));

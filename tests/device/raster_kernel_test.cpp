@@ -15,13 +15,6 @@ using namespace devicetest;
 
 namespace {
 
-platform::ViewportMapping scissor(int w, int h) {
-  D3DVIEWPORT2 vp{sizeof(D3DVIEWPORT2), 0, 0, DWORD(w), DWORD(h), -1, 1, 2, 2, 0, 1};
-  platform::ViewportMapping m;
-  m.build(vp, w, h);
-  return m;
-}
-
 platform::ScreenVertex sv(float x, float y) {
   platform::ScreenVertex v{};
   v.x = x, v.y = y, v.rhw = v.pw = 1;
@@ -43,7 +36,7 @@ void expectWalkMatchesCoverage(const platform::TriangleSetup& t) {
 }  // namespace
 
 TEST(SpanWalker, RowsMatchCoverageOnRandomTriangles) {
-  const platform::ViewportMapping map = scissor(96, 80);
+  const platform::ViewportMapping map = fullViewport(96, 80);
   std::mt19937 rng(7);
   std::uniform_real_distribution<float> pos(-30, 120), fine(0, 1);
   int drawn = 0;
@@ -64,7 +57,7 @@ TEST(SpanWalker, RowsMatchCoverageOnRandomTriangles) {
 }
 
 TEST(SpanWalker, HugeTrianglesInsideTheGuardBand) {
-  const platform::ViewportMapping map = scissor(64, 48);
+  const platform::ViewportMapping map = fullViewport(64, 48);
   platform::TriangleSetup t;
   ASSERT_TRUE(platform::setupTriangle(sv(-2000.3f, -1900.7f), sv(2030.1f, 10.2f), sv(5.5f, 2040.9f), D3DCULL_NONE, map, &t));
   expectWalkMatchesCoverage(t);
