@@ -13,7 +13,7 @@ std::int64_t floorDivide(std::int64_t a, std::int64_t b) {  // b > 0
 
 SpanWalker::SpanWalker(const TriangleSetup& t) : y_(t.rowFirst), left_(t.left), right_(t.right) {
   const std::int64_t yFix = static_cast<std::int64_t>(t.rowFirst) * TriangleSetup::kOne;
-  edge_[3] = {0, 0, 0, 0, INT64_MAX, 0};
+  quad_ = t.edgeCount == 4;
   for (int i = 0; i < t.edgeCount; ++i) {
     const TriangleSetup::Edge& e = t.edge[i];
     EdgeWalk& w = edge_[i];

@@ -22,11 +22,13 @@ class SpanWalker {
   bool span(int* first, int* last) const {
     std::int64_t lo = left_, hi = right_ - 1;
     bool empty = false;
-    for (const EdgeWalk& w : edge_) {
+    auto bound = [&](const EdgeWalk& w) {
       hi = std::min(hi, w.sign > 0 ? w.q : INT64_MAX);
       lo = std::max(lo, w.sign < 0 ? -w.q : INT64_MIN);
       empty |= (w.sign == 0) & (w.q < 0);
-    }
+    };
+    bound(edge_[0]), bound(edge_[1]), bound(edge_[2]);
+    if (quad_) bound(edge_[3]);
     if (empty || lo > hi) return false;
     *first = static_cast<int>(lo);
     *last = static_cast<int>(hi);
@@ -35,12 +37,14 @@ class SpanWalker {
   // Moves to the next row.
   void next() {
     ++y_;
-    for (EdgeWalk& w : edge_) {
+    auto step = [](EdgeWalk& w) {
       w.r += w.rs;
       const bool carry = w.r >= w.den;
       w.q += w.qs + carry;
       w.r -= carry ? w.den : 0;
-    }
+    };
+    step(edge_[0]), step(edge_[1]), step(edge_[2]);
+    if (quad_) step(edge_[3]);
   }
 
  private:
@@ -50,7 +54,8 @@ class SpanWalker {
     std::int64_t den;       // |dy| * kOne; INT64_MAX for a horizontal edge (q holds E - threshold)
     int sign;               // +1: bounds the right end, -1: bounds the left end, 0: horizontal
   };
-  EdgeWalk edge_[4];  // a triangle's fourth is neutral: it bounds nothing
+  EdgeWalk edge_[4];  // the fourth only for a quad
+  bool quad_;
   int y_;
   int left_, right_;
 };
