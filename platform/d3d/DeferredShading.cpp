@@ -7,6 +7,7 @@ namespace platform {
 
 namespace {
 DeferredShading* gPending = nullptr;  // instances with pending work (the device is single-threaded)
+unsigned gOutsideAccesses = 0;
 }  // namespace
 
 DeferredShading::~DeferredShading() { delist(); }
@@ -29,8 +30,11 @@ void DeferredShading::delist() {
 }
 
 void DeferredShading::flushAll() {
+  ++gOutsideAccesses;
   while (gPending) gPending->resolve();  // resolve() delists
 }
+
+unsigned DeferredShading::outsideAccesses() { return gOutsideAccesses; }
 
 void DeferredShading::setTarget(const ColorTarget& color) {
   resolve();
@@ -44,7 +48,7 @@ void DeferredShading::setTarget(const ColorTarget& color) {
   owners_.height = color.height;
 }
 
-DeferredShading::Mode DeferredShading::beginDraw(const PixelConfig& config) {
+DeferredShading::Mode DeferredShading::beginDraw(const PixelConfig& config, bool depthPassesEverywhere) {
   drawOpen_ = false;
   clearConfig_ = nullptr;
   if (triangles_.empty()) draws_.clear();
@@ -57,7 +61,9 @@ DeferredShading::Mode DeferredShading::beginDraw(const PixelConfig& config) {
     clearConfig_ = &config;
     return Mode::kClearOwners;
   }
-  visibility_ = chooseVisibilityKernel(config);
+  PixelConfig tested = config;
+  if (depthPassesEverywhere) tested.depthTest = false;
+  visibility_ = chooseVisibilityKernel(tested);
   Draw d;
   d.config = config;
   d.point = chooseOwnedSpanKernel(config, false);

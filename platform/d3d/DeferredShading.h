@@ -39,7 +39,9 @@ class DeferredShading {
   // cleared (drawClearing), or drawn by the caller, which first resolves pending work.
   enum class Mode { kDefer, kClearOwners, kResolveFirst };
   // Starts a draw call described by `config` and says how its triangles go.
-  Mode beginDraw(const PixelConfig& config);
+  // `depthPassesEverywhere`: the caller knows the depth test passes at every pixel the draw
+  // can reach (depth freshly cleared to 1 under LESSEQUAL), so a deferred draw skips it.
+  Mode beginDraw(const PixelConfig& config, bool depthPassesEverywhere = false);
   // Depth-tests one triangle of a kDefer draw against `depth` and records it where it
   // passes; `bilinear` picks its texture filter.
   void addTriangle(const TriangleSetup& setup, bool bilinear, const DepthTarget& depth);
@@ -49,8 +51,11 @@ class DeferredShading {
   bool pending() const { return !triangles_.empty(); }
   // Shades every recorded pixel into the target and forgets the recorded work.
   void resolve();
-  // Resolves the pending work of every DeferredShading in the program.
+  // Resolves the pending work of every DeferredShading in the program. The surface layer
+  // calls it before any outside access to a surface; each call is counted.
   static void flushAll();
+  // How many times flushAll ran: a change means surfaces may have been written from outside.
+  static unsigned outsideAccesses();
 
  private:
   struct Draw {

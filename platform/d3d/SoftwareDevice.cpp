@@ -37,6 +37,7 @@ HRESULT SoftwareDevice::setTargets(const ColorTarget& color, const DepthTarget* 
   if (!color.usable()) return DDERR_INVALIDPARAMS;
   deferred_.setTarget(color);  // shades what the old target still owes first
   color_ = color;
+  depthFresh_ = false;
   // A depth buffer smaller than the target cannot serve it.
   hasDepth_ = depth && depth->usable() && depth->width >= color.width && depth->height >= color.height;
   depth_ = hasDepth_ ? *depth : DepthTarget{};
@@ -147,6 +148,13 @@ HRESULT SoftwareDevice::clear(DWORD count, const D3DRECT* rects, DWORD flags, D3
       if (flags & D3DCLEAR_TARGET) std::fill(color_.row(y) + x1, color_.row(y) + x2, pixel);
       if (flags & D3DCLEAR_ZBUFFER) std::fill(depth_.row(y) + x1, depth_.row(y) + x2, depthValue);
     }
+    if ((flags & D3DCLEAR_ZBUFFER) && depthValue == 0xFFFF && x1 == vl && y1 == vt && x2 == vr && y2 == vb) {
+      depthFresh_ = true;
+      fresh_[0] = vl, fresh_[1] = vt, fresh_[2] = vr, fresh_[3] = vb;
+      freshStamp_ = DeferredShading::outsideAccesses();
+    } else if (flags & D3DCLEAR_ZBUFFER) {
+      depthFresh_ = false;
+    }
   }
   return D3D_OK;
 }
@@ -199,8 +207,10 @@ HRESULT SoftwareDevice::draw(D3DPRIMITIVETYPE type, DWORD fvf, const void* verti
   if (pixel_.specularAdd && specularIsBlack(clip_.data(), static_cast<int>(vertexCount))) pixel_.dropBlackSpecular();
   attributes_ = pixel_.attributesRead();
   if (!useReference_) pipeline_.prepare(pixel_);
-  deferMode_ = deferEnabled_ && !useReference_ ? deferred_.beginDraw(pixel_) : DeferredShading::Mode::kResolveFirst;
+  deferMode_ = deferEnabled_ && !useReference_ ? deferred_.beginDraw(pixel_, depthPassesEverywhere())
+                                               : DeferredShading::Mode::kResolveFirst;
   if (deferMode_ == DeferredShading::Mode::kResolveFirst) flush();
+  if (pixel_.depthWrite) depthFresh_ = false;
 
   auto at = [&](DWORD k) -> int { return indices ? indices[k] : static_cast<int>(k); };
   if (type == D3DPT_TRIANGLELIST) {
@@ -251,6 +261,12 @@ void SoftwareDevice::drawTriangle(int i0, int i1, int i2, int provoking) {
     if (flat) flatten(&sv[k], provoking);
   }
   for (int k = 1; k + 1 < n; ++k) fillTriangle(sv[0], sv[k], sv[k + 1]);
+}
+
+bool SoftwareDevice::depthPassesEverywhere() const {
+  if (!depthFresh_ || freshStamp_ != DeferredShading::outsideAccesses() || !pixel_.depthTest) return false;
+  if (pixel_.depthFunc != D3DCMP_LESSEQUAL && pixel_.depthFunc != D3DCMP_ALWAYS) return false;
+  return map_.left >= fresh_[0] && map_.top >= fresh_[1] && map_.right <= fresh_[2] && map_.bottom <= fresh_[3];
 }
 
 bool SoftwareDevice::drawQuad(int i0, int i1, int i2, int i3) {

@@ -79,6 +79,12 @@ class SoftwareDevice final : public DeviceBackend {
   bool deferEnabled_ = false;
   DeferredShading::Mode deferMode_ = DeferredShading::Mode::kResolveFirst;  // of the current draw call
   DeferredShading deferred_;
+  // The depth buffer holds 1 (0xFFFF) all over `fresh_` (left, top, right, bottom), as a clear
+  // left it: no draw has written depth since, nor anything outside (freshStamp_).
+  bool depthFresh_ = false;
+  int fresh_[4] = {};
+  unsigned freshStamp_ = 0;
+  bool depthPassesEverywhere() const;
 
   // Per draw call.
   ViewportMapping map_;

@@ -198,3 +198,16 @@ TEST_F(DeferredThroughDirect3D, QueuedDrawsKeepTheirTexels) {
   ASSERT_EQ(D3D_OK, rig.device->EndScene());
   EXPECT_EQ(0x07E0, rawPixel(3, 3));
 }
+
+// A depth buffer cleared to 1 lets a background skip its depth test, but not once the
+// buffer was filled from outside through DirectDraw.
+TEST_F(DeferredThroughDirect3D, OutsideDepthWritesAreSeen) {
+  DDBLTFX fx{};
+  fx.dwSize = sizeof fx;
+  fx.dwFillDepth = 0;  // nearest
+  ASSERT_EQ(D3D_OK, rig.device->BeginScene());
+  ASSERT_EQ(DD_OK, rig.zbuffer->Blt(nullptr, nullptr, nullptr, DDBLT_DEPTHFILL | DDBLT_WAIT, &fx));
+  drawQuad();  // at depth 0.5: behind everything now
+  ASSERT_EQ(D3D_OK, rig.device->EndScene());
+  EXPECT_EQ(0, rawPixel(5, 5));
+}
