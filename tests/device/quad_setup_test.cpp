@@ -106,8 +106,11 @@ TEST(QuadSetup, RefusesStripsTheTrianglesWouldDrawDifferently) {
 }
 
 // Through the device: particle-like strips drawn as quads leave what the same triangles
-// drawn as a list leave, colour and depth, under the additive state particles use.
-TEST(QuadSetup, StripsDrawAsTheirTriangles) {
+// drawn as a list leave, colour and depth, under the additive state particles use, with the
+// fused kernels and with the chunk stages.
+class QuadStrips : public ::testing::TestWithParam<bool> {};
+
+TEST_P(QuadStrips, DrawAsTheirTriangles) {
   std::mt19937 rng(4);
   std::uniform_real_distribution<float> pos(-10, 70), size(1, 14), unit(0, 1);
   std::vector<std::uint16_t> texels(16 * 16);
@@ -115,6 +118,7 @@ TEST(QuadSetup, StripsDrawAsTheirTriangles) {
   const platform::TextureImage tex{texels.data(), 32, 16, 16, false, 0};
   TestDevice strips(67, 53), lists(67, 53);
   for (TestDevice* t : {&strips, &lists}) {
+    t->device->useSpanKernels(GetParam());
     t->clear(0x102030, 1.0f);
     t->device->setRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
     t->device->setRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
@@ -149,3 +153,5 @@ TEST(QuadSetup, StripsDrawAsTheirTriangles) {
   EXPECT_EQ(lists.depth, strips.depth);
   EXPECT_GT(strips.countNot(platform::pack565(0x10, 0x20, 0x30)), 67 * 53 / 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(KernelsAndStages, QuadStrips, ::testing::Bool());
