@@ -195,11 +195,9 @@ struct Axis {
     pairLast = _mm256_set1_epi32(size - 2);
     fixedLast = _mm256_set1_epi32((size - 1) * 128);
   }
-  // `Wrap`: the caller knows this axis wraps, so the clamp is left out.
-  template <bool Wrap = false>
+  // Texel index i clamped or wrapped onto the axis.
   [[gnu::always_inline]] __m256i address(__m256i i) const {
-    if constexpr (Wrap) return _mm256_and_si256(i, mask);
-    else return _mm256_and_si256(_mm256_min_epi32(_mm256_max_epi32(i, lo), hi), mask);
+    return _mm256_and_si256(_mm256_min_epi32(_mm256_max_epi32(i, lo), hi), mask);
   }
   // floor() of a texel position. Clamped axes first bound it to +-2^24 (NaN to the lower
   // bound); on wrapped axes an out-of-range or NaN position converts to INT_MIN, which the

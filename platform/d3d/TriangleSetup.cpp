@@ -214,12 +214,8 @@ bool setupQuad(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex&
   if (!(std::fabs(d.x) < kCoordLimit) || !(std::fabs(d.y) < kCoordLimit)) return false;
   if (!setupTriangle(a, b, c, cullMode, scissor, out, attributes)) return false;
   TriangleSetup& t = *out;
-  // setupTriangle keeps a first and swaps b and c when (a, b, c) is anticlockwise on screen.
-  const bool flip = !(t.X[1] == snap(b.x) && t.Y[1] == snap(b.y) && t.X[2] == snap(c.x) && t.Y[2] == snap(c.y));
-  const std::int64_t xa = t.X[0], ya = t.Y[0];
-  const std::int64_t xb = flip ? t.X[2] : t.X[1], yb = flip ? t.Y[2] : t.Y[1];
-  const std::int64_t xc = flip ? t.X[1] : t.X[2], yc = flip ? t.Y[1] : t.Y[2];
-  const std::int64_t xd = snap(d.x), yd = snap(d.y);
+  const std::int64_t xa = snap(a.x), ya = snap(a.y), xb = snap(b.x), yb = snap(b.y);
+  const std::int64_t xc = snap(c.x), yc = snap(c.y), xd = snap(d.x), yd = snap(d.y);
   // The outline a, b, d, c turns the same way at every corner, and strictly.
   const std::int64_t px[4] = {xa, xb, xd, xc}, py[4] = {ya, yb, yd, yc};
   std::int64_t turn[4];
@@ -231,7 +227,7 @@ bool setupQuad(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex&
   const bool anticlockwise = turn[0] < 0 && turn[1] < 0 && turn[2] < 0 && turn[3] < 0;
   if (!clockwise && !anticlockwise) return false;
   // Both triangles take the quad's winding, so culling treats them alike.
-  // d's values from the planes of (a, b, c).
+  // d's values as the planes of (a, b, c), based at a, predict them.
   const float dx = static_cast<float>(static_cast<double>(xd) / TriangleSetup::kOne) - t.x0;
   const float dy = static_cast<float>(static_cast<double>(yd) / TriangleSetup::kOne) - t.y0;
   auto agrees = [&](const AttributePlane& p, float av, float bv, float cv, float dv, float tolerance) {

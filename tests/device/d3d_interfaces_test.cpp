@@ -36,33 +36,16 @@ class Direct3DFixture : public ::testing::Test {
   IDirect3DDevice3* device = nullptr;
   IDirect3DViewport3* viewport = nullptr;
 
+  qeltest::RgbDeviceRig rig;
+
   void SetUp() override {
-    ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &dd1, nullptr));
-    ASSERT_EQ(S_OK, dd1->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd)));
-    ASSERT_EQ(S_OK, dd->QueryInterface(IID_IDirect3D3, reinterpret_cast<void**>(&d3d)));
-    DDSURFACEDESC2 t = qeltest::describeSurface(64, 48, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_SYSTEMMEMORY);
-    ASSERT_EQ(DD_OK, dd->CreateSurface(&t, &target, nullptr));
-    std::vector<DDPIXELFORMAT> formats;
-    ASSERT_EQ(D3D_OK, d3d->EnumZBufferFormats(IID_IDirect3DRGBDevice, collectFormats, &formats));
-    ASSERT_EQ(1u, formats.size());
-    DDSURFACEDESC2 z = qeltest::describeSurface(64, 48, DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY);
-    z.dwFlags |= DDSD_PIXELFORMAT;
-    z.ddpfPixelFormat = formats[0];
-    ASSERT_EQ(DD_OK, dd->CreateSurface(&z, &zbuffer, nullptr));
-    ASSERT_EQ(DD_OK, target->AddAttachedSurface(zbuffer));
-    ASSERT_EQ(D3D_OK, d3d->CreateDevice(IID_IDirect3DRGBDevice, target, &device, nullptr));
-    ASSERT_EQ(D3D_OK, d3d->CreateViewport(&viewport, nullptr));
-    ASSERT_EQ(D3D_OK, device->AddViewport(viewport));
-    D3DVIEWPORT2 vp{sizeof(D3DVIEWPORT2), 0, 0, 64, 48, -1, 0.75f, 2, 1.5f, 0, 1};
-    ASSERT_EQ(D3D_OK, viewport->SetViewport2(&vp));
-    ASSERT_EQ(D3D_OK, device->SetCurrentViewport(viewport));
+    ASSERT_TRUE(rig.create(64, 48));
+    dd1 = rig.dd1, dd = rig.dd, d3d = rig.d3d, target = rig.target, zbuffer = rig.zbuffer;
+    device = rig.device, viewport = rig.viewport;
     D3DRECT all{0, 0, 64, 48};
     ASSERT_EQ(D3D_OK, viewport->Clear2(1, &all, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
   }
-  void TearDown() override {
-    for (IUnknown* u : std::initializer_list<IUnknown*>{viewport, device, zbuffer, target, d3d, dd, dd1})
-      if (u) u->Release();
-  }
+  void TearDown() override { rig.release(); }
   IDirectDrawSurface4* makeTexture(int w, int h, const std::vector<std::uint16_t>& texels) {
     DDSURFACEDESC2 d = qeltest::describeSurface(DWORD(w), DWORD(h), DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY);
     IDirectDrawSurface4* s = nullptr;
