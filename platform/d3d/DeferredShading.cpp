@@ -39,59 +39,66 @@ unsigned DeferredShading::outsideAccesses() { return gOutsideAccesses; }
 void DeferredShading::setTarget(const ColorTarget& color) {
   resolve();
   color_ = color;
-  owners_ = PixelView16{};
+  taken_ = PixelView16{};
   if (!color.usable()) return;
-  ownerBits_.assign(static_cast<std::size_t>(color.width) * static_cast<std::size_t>(color.height), 0);
-  owners_.bits = ownerBits_.data();
-  owners_.pitch = color.width * 2;
-  owners_.width = color.width;
-  owners_.height = color.height;
+  takenBits_.assign(static_cast<std::size_t>(color.width) * static_cast<std::size_t>(color.height), 0);
+  taken_.bits = takenBits_.data();
+  taken_.pitch = color.width * 2;
+  taken_.width = color.width;
+  taken_.height = color.height;
 }
 
 DeferredShading::Mode DeferredShading::beginDraw(const PixelConfig& config, bool depthPassesEverywhere) {
   drawOpen_ = false;
-  clearConfig_ = nullptr;
+  takeConfig_ = nullptr;
   if (triangles_.empty()) draws_.clear();
-  if (!owners_.bits || config.blend) return Mode::kResolveFirst;
+  if (!taken_.bits || config.blend) return Mode::kResolveFirst;
   if (config.depthWrite) {
     if (triangles_.empty()) return Mode::kResolveFirst;  // nothing pending: a plain draw
-    clearPoint_ = chooseClearingSpanKernel(config, false);
-    clearBilinear_ = chooseClearingSpanKernel(config, true);
-    if (!clearPoint_ || !clearBilinear_) return Mode::kResolveFirst;
-    clearConfig_ = &config;
-    return Mode::kClearOwners;
+    takePoint_ = chooseTakingSpanKernel(config, false);
+    takeBilinear_ = chooseTakingSpanKernel(config, true);
+    if (!takePoint_ || !takeBilinear_) return Mode::kResolveFirst;
+    takeConfig_ = &config;
+    taking_ = true;
+    return Mode::kTake;
   }
-  PixelConfig tested = config;
-  if (depthPassesEverywhere) tested.depthTest = false;
-  visibility_ = chooseVisibilityKernel(tested);
   Draw d;
   d.config = config;
-  d.point = chooseOwnedSpanKernel(config, false);
-  d.bilinear = chooseOwnedSpanKernel(config, true);
-  if (!visibility_ || !d.point || !d.bilinear) return Mode::kResolveFirst;
+  if (depthPassesEverywhere) d.config.depthTest = false;
+  d.point = chooseOwnedSpanKernel(d.config, false);
+  d.bilinear = chooseOwnedSpanKernel(d.config, true);
+  if (!d.point || !d.bilinear) return Mode::kResolveFirst;
+  // Pixels taken by a depth-writing draw since the work began would hide this draw's
+  // triangles from its own depth test: shade what is pending first and start again.
+  if (taking_) resolve();
   if (config.texture) d.texture = *config.texture;
   draws_.push_back(d);
   drawOpen_ = true;
   return Mode::kDefer;
 }
 
-void DeferredShading::drawClearing(const TriangleSetup& setup, bool bilinear, const DepthTarget& depth) {
-  if (clearConfig_) (bilinear ? clearBilinear_ : clearPoint_)(*clearConfig_, setup, color_, depth, owners_);
+void DeferredShading::coverRows(const TriangleSetup& setup) {
+  rowFirst_ = std::min(rowFirst_, std::max(setup.rowFirst, 0));
+  rowLast_ = std::max(rowLast_, std::min(setup.rowLast, taken_.height - 1));
+}
+
+void DeferredShading::drawTaking(const TriangleSetup& setup, bool bilinear, const DepthTarget& depth) {
+  if (!takeConfig_) return;
+  (bilinear ? takeBilinear_ : takePoint_)(*takeConfig_, setup, color_, depth, taken_);
+  coverRows(setup);
 }
 
 void DeferredShading::addTriangle(const TriangleSetup& setup, bool bilinear, const DepthTarget& depth) {
-  if (!drawOpen_) return;
+  if (!drawOpen_ || setup.rowFirst > setup.rowLast) return;
   if (triangles_.size() == kMaxTriangles) {
-    // Ids are used up: shade what is recorded and go on with the same draw.
+    // A full batch: shade what is recorded and go on with the same draw.
     const Draw current = draws_.back();
     resolve();
     draws_.push_back(current);
+    drawOpen_ = true;
   }
-  const auto owner = static_cast<std::uint16_t>(triangles_.size() + 1);
-  if (!visibility_(draws_.back().config, setup, depth, owners_, owner)) return;
-  triangles_.push_back({setup, static_cast<std::uint32_t>(draws_.size() - 1), bilinear});
-  rowFirst_ = std::min(rowFirst_, setup.rowFirst);
-  rowLast_ = std::max(rowLast_, setup.rowLast);
+  triangles_.push_back({setup, depth, static_cast<std::uint32_t>(draws_.size() - 1), bilinear});
+  coverRows(setup);
   if (triangles_.size() == 1) enlist();
 }
 
@@ -99,18 +106,21 @@ void DeferredShading::resolve() {
   if (!triangles_.empty()) {
     for (Draw& d : draws_)
       if (d.config.texture) d.config.texture = &d.texture;
-    for (std::size_t i = 0; i < triangles_.size(); ++i) {
+    for (std::size_t i = triangles_.size(); i-- > 0;) {  // the last winner first
       const Triangle& t = triangles_[i];
       const Draw& d = draws_[t.draw];
-      (t.bilinear ? d.bilinear : d.point)(d.config, t.setup, color_, owners_, static_cast<std::uint16_t>(i + 1));
+      (t.bilinear ? d.bilinear : d.point)(d.config, t.setup, color_, t.depth, taken_);
     }
-    const std::size_t rowBytes = static_cast<std::size_t>(owners_.pitch);
-    std::memset(owners_.row(rowFirst_), 0, rowBytes * static_cast<std::size_t>(rowLast_ - rowFirst_ + 1));
     delist();
+  }
+  if (rowFirst_ <= rowLast_) {
+    const std::size_t rowBytes = static_cast<std::size_t>(taken_.pitch);
+    std::memset(taken_.row(rowFirst_), 0, rowBytes * static_cast<std::size_t>(rowLast_ - rowFirst_ + 1));
   }
   triangles_.clear();
   draws_.clear();
   drawOpen_ = false;
+  taking_ = false;
   rowFirst_ = kNoRow;
   rowLast_ = -1;
 }

@@ -296,7 +296,7 @@ void SoftwareDevice::fillTriangle(const ScreenVertex& a, const ScreenVertex& b, 
 
 void SoftwareDevice::fillSetup(const TriangleSetup& setup, bool bilinear) {
   if (deferMode_ == DeferredShading::Mode::kDefer) deferred_.addTriangle(setup, bilinear, depth_);
-  else if (deferMode_ == DeferredShading::Mode::kClearOwners) deferred_.drawClearing(setup, bilinear, depth_);
+  else if (deferMode_ == DeferredShading::Mode::kTake) deferred_.drawTaking(setup, bilinear, depth_);
   else if (useReference_) referenceDrawTriangle(pixel_, setup, bilinear, color_, depth_);
   else pipeline_.drawTriangle(setup, bilinear, color_, depth_);
 }

@@ -17,8 +17,7 @@ namespace {
 
 enum class TexMode { kNone, kPoint, kBilinear, kBilinearWrap };  // wrap: on both axes
 enum class ColorMode { kModulate, kTexture, kDiffuse };  // texture * diffuse, texture, diffuse
-// kOwner: the 'depth' target holds owner ids; a pixel is shaded when its id is the triangle's.
-enum class DepthMode { kNone, kTest, kTestWrite, kOwner };
+enum class DepthMode { kNone, kTest, kTestWrite };
 
 struct KernelKey {
   TexMode tex;
@@ -28,15 +27,14 @@ struct KernelKey {
   bool additive;
 };
 
-// Plain kernels draw; owned ones shade the pixels a triangle owns; clearing ones draw and
-// take ownership away from the pixels they write.
-enum class Variant { kPlain, kOwned, kClearing };
+// Plain kernels draw; owned ones shade the free pixels that pass and take them; taking ones
+// draw and take the pixels they write.
+enum class Variant { kPlain, kOwned, kTaking };
 template <Variant V>
 using KernelPointer = std::conditional_t<V == Variant::kPlain, SpanKernel,
-                                         std::conditional_t<V == Variant::kOwned, OwnedSpanKernel, ClearingSpanKernel>>;
+                                         std::conditional_t<V == Variant::kOwned, OwnedSpanKernel, TakingSpanKernel>>;
 template <Variant V>
 KernelPointer<V> pickKernel(const KernelKey& key);
-VisibilityKernel pickVisibility(DepthMode depth);
 
 bool isPow2(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
@@ -115,19 +113,14 @@ SpanKernel chooseSpanKernel(const PixelConfig& c, bool bilinear) {
 
 OwnedSpanKernel chooseOwnedSpanKernel(const PixelConfig& c, bool bilinear) {
   KernelKey key;
-  if (!keyOf(c, bilinear, &key) || key.additive) return nullptr;
-  key.depth = DepthMode::kOwner;
+  if (!keyOf(c, bilinear, &key) || key.additive || key.depth == DepthMode::kTestWrite) return nullptr;
   return pickKernel<Variant::kOwned>(key);
 }
 
-ClearingSpanKernel chooseClearingSpanKernel(const PixelConfig& c, bool bilinear) {
+TakingSpanKernel chooseTakingSpanKernel(const PixelConfig& c, bool bilinear) {
   KernelKey key;
   if (!keyOf(c, bilinear, &key) || key.additive || key.depth != DepthMode::kTestWrite) return nullptr;
-  return pickKernel<Variant::kClearing>(key);
-}
-
-VisibilityKernel chooseVisibilityKernel(const PixelConfig& c) {
-  return spanKernelsAvailable() ? pickVisibility(depthModeOf(c)) : nullptr;
+  return pickKernel<Variant::kTaking>(key);
 }
 
 }  // namespace platform
@@ -397,10 +390,13 @@ constexpr ChannelScale texelScale() {
                k * 255.0f / (31.0f * 16384.0f * 8.0f)};
 }
 
-template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog, bool Additive, bool ClearOwners = false>
+// How a kernel uses the taken view: not at all, shading only free pixels and taking them
+// (owned), or taking every pixel it writes.
+enum class Taken { kIgnore, kShadeFree, kTakeWritten };
+
+template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog, bool Additive, Taken Take = Taken::kIgnore>
 void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color,
-                [[maybe_unused]] const DepthTarget& depth, [[maybe_unused]] const PixelView16* owners,
-                [[maybe_unused]] std::uint16_t owner) {
+                [[maybe_unused]] const DepthTarget& depth, [[maybe_unused]] const PixelView16* taken) {
   constexpr bool kDepthTest = Depth != DepthMode::kNone;
   constexpr bool kUsesTexture = Tex != TexMode::kNone;
   constexpr bool kDiffuse = Color != ColorMode::kTexture;
@@ -423,8 +419,6 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
                texelB = _mm256_set1_ps(kTexel.b);
 
   const DepthTest depthTest(cfg.depthFunc);
-
-  const __m128i ownerV = _mm_set1_epi16(static_cast<short>(owner));
 
   TextureAccess tex;
   if constexpr (kUsesTexture) {
@@ -508,19 +502,21 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
       const int io = x + 8 <= rowEnd ? 8 : n;  // pixels loaded and stored
       __m128i live = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(n)), lane16);
       const __m256 z = _mm256_fmadd_ps(pz.ddx, fx, z0);
-      if constexpr (Depth == DepthMode::kOwner) {
-        live = _mm_and_si128(live, _mm_cmpeq_epi16(loadPixels(depthRow + x, io), ownerV));
-        if (_mm_testz_si128(live, live)) continue;
-      } else if constexpr (kDepthTest) {
+      if constexpr (kDepthTest) {
         const __m128i zi = DepthTest::quantise(z);
         const __m128i stored = loadPixels(depthRow + x, io);
         live = _mm_and_si128(live, depthTest.pass(zi, stored));
         if (_mm_testz_si128(live, live)) continue;
         if constexpr (Depth == DepthMode::kTestWrite) storePixels(depthRow + x, io, _mm_blendv_epi8(stored, zi, live));
       }
-      if constexpr (ClearOwners) {
-        std::uint16_t* at = owners->row(y) + x;
-        storePixels(at, io, _mm_andnot_si128(live, loadPixels(at, io)));
+      if constexpr (Take != Taken::kIgnore) {
+        std::uint16_t* at = taken->row(y) + x;
+        const __m128i was = loadPixels(at, io);
+        if constexpr (Take == Taken::kShadeFree) {
+          live = _mm_andnot_si128(was, live);
+          if (_mm_testz_si128(live, live)) continue;
+        }
+        storePixels(at, io, _mm_or_si128(was, live));
       }
       Pending& p = pending[count];
       p.live = live;
@@ -568,23 +564,23 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
 
 template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog, bool Additive>
 void plainKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const DepthTarget& depth) {
-  spanKernel<Tex, Color, Depth, Fog, Additive>(cfg, t, color, depth, nullptr, 0);
+  spanKernel<Tex, Color, Depth, Fog, Additive>(cfg, t, color, depth, nullptr);
+}
+template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog>
+void ownedKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const DepthTarget& depth,
+                 const PixelView16& taken) {
+  spanKernel<Tex, Color, Depth, Fog, false, Taken::kShadeFree>(cfg, t, color, depth, &taken);
 }
 template <TexMode Tex, ColorMode Color, bool Fog>
-void ownedKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const PixelView16& owners,
-                 std::uint16_t owner) {
-  spanKernel<Tex, Color, DepthMode::kOwner, Fog, false>(cfg, t, color, owners, nullptr, owner);
-}
-template <TexMode Tex, ColorMode Color, bool Fog>
-void clearingKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const DepthTarget& depth,
-                    const PixelView16& owners) {
-  spanKernel<Tex, Color, DepthMode::kTestWrite, Fog, false, true>(cfg, t, color, depth, &owners, 0);
+void takingKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const DepthTarget& depth,
+                  const PixelView16& taken) {
+  spanKernel<Tex, Color, DepthMode::kTestWrite, Fog, false, Taken::kTakeWritten>(cfg, t, color, depth, &taken);
 }
 
 template <Variant V, TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog>
 KernelPointer<V> withBlend(bool additive) {
-  if constexpr (V == Variant::kOwned) return ownedKernel<Tex, Color, Fog>;
-  else if constexpr (V == Variant::kClearing) return clearingKernel<Tex, Color, Fog>;
+  if constexpr (V == Variant::kOwned) return ownedKernel<Tex, Color, Depth, Fog>;
+  else if constexpr (V == Variant::kTaking) return takingKernel<Tex, Color, Fog>;
   else return additive ? plainKernel<Tex, Color, Depth, Fog, true> : plainKernel<Tex, Color, Depth, Fog, false>;
 }
 template <Variant V, TexMode Tex, ColorMode Color, DepthMode Depth>
@@ -593,8 +589,11 @@ KernelPointer<V> withFog(const KernelKey& k) {
 }
 template <Variant V, TexMode Tex, ColorMode Color>
 KernelPointer<V> withDepth(const KernelKey& k) {
-  if constexpr (V != Variant::kPlain) {
-    return withFog<V, Tex, Color, DepthMode::kOwner>(k);  // the depth mode is implied
+  if constexpr (V == Variant::kTaking) {
+    return withFog<V, Tex, Color, DepthMode::kTestWrite>(k);  // the only mode taking kernels serve
+  } else if constexpr (V == Variant::kOwned) {
+    return k.depth == DepthMode::kTest ? withFog<V, Tex, Color, DepthMode::kTest>(k)
+                                       : withFog<V, Tex, Color, DepthMode::kNone>(k);  // never writes depth
   } else {
     switch (k.depth) {
       case DepthMode::kNone: return withFog<V, Tex, Color, DepthMode::kNone>(k);
@@ -619,54 +618,6 @@ KernelPointer<V> pickKernel(const KernelKey& k) {
   }
 }
 
-// Depth test (and write) only, recording `owner` in the owner view for every pixel that
-// passes; true when any did.
-template <DepthMode Depth>
-bool visibilityKernel(const PixelConfig& cfg, const TriangleSetup& t, [[maybe_unused]] const DepthTarget& depth,
-                      const PixelView16& owners, std::uint16_t owner) {
-  constexpr bool kDepthTest = Depth != DepthMode::kNone;
-  const __m256 lane = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m128i lane16 = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m256 eight = _mm256_set1_ps(8.0f);
-  const __m128i ownerV = _mm_set1_epi16(static_cast<short>(owner));
-  const RowPlane pz(t.z, 1.0f);
-  const DepthTest depthTest(cfg.depthFunc);
-  __m128i any = _mm_setzero_si128();
-  const int rowEnd = owners.width;
-  for (SpanWalker walk(t); walk.row() <= t.rowLast; walk.next()) {
-    int first, last;
-    if (!walk.span(&first, &last)) continue;
-    const int y = walk.row();
-    std::uint16_t* ownerRow = owners.row(y);
-    std::uint16_t* depthRow = kDepthTest ? depth.row(y) : nullptr;
-    const __m256 z0 = pz.start(static_cast<float>(y) - t.y0);
-    __m256 fx = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(first) - t.x0), lane);
-    for (int x = first; x <= last; x += 8, fx = _mm256_add_ps(fx, eight)) {
-      const int n = last - x + 1 < 8 ? last - x + 1 : 8;
-      const int io = x + 8 <= rowEnd ? 8 : n;
-      __m128i live = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(n)), lane16);
-      if constexpr (kDepthTest) {
-        const __m128i zi = DepthTest::quantise(_mm256_fmadd_ps(pz.ddx, fx, z0));
-        const __m128i stored = loadPixels(depthRow + x, io);
-        live = _mm_and_si128(live, depthTest.pass(zi, stored));
-        if (_mm_testz_si128(live, live)) continue;
-        if constexpr (Depth == DepthMode::kTestWrite) storePixels(depthRow + x, io, _mm_blendv_epi8(stored, zi, live));
-      }
-      any = _mm_or_si128(any, live);
-      storePixels(ownerRow + x, io, _mm_blendv_epi8(loadPixels(ownerRow + x, io), ownerV, live));
-    }
-  }
-  return !_mm_testz_si128(any, any);
-}
-
-VisibilityKernel pickVisibility(DepthMode depth) {
-  switch (depth) {
-    case DepthMode::kNone: return visibilityKernel<DepthMode::kNone>;
-    case DepthMode::kTest: return visibilityKernel<DepthMode::kTest>;
-    default: return visibilityKernel<DepthMode::kTestWrite>;
-  }
-}
-
 }  // namespace
 
 }  // namespace platform
@@ -683,7 +634,6 @@ namespace platform {
 namespace {
 template <Variant V>
 KernelPointer<V> pickKernel(const KernelKey&) { return nullptr; }
-VisibilityKernel pickVisibility(DepthMode) { return nullptr; }
 }  // namespace
 }  // namespace platform
 

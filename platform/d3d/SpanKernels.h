@@ -24,23 +24,20 @@ using SpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setu
 // The kernel for `config` with the bilinear or point filter, or null (see above).
 SpanKernel chooseSpanKernel(const PixelConfig& config, bool bilinear);
 
-// Deferred shading. A visibility kernel runs the depth test (and write) of `config` over a
-// triangle and records `owner` in an owner view (16-bit ids, laid out like the colour
-// target) wherever the triangle passes; true when it passed anywhere. An owned span kernel
-// later shades, with the colour stages of `config`, exactly the pixels whose id is `owner`,
-// with no depth test. Both are null when the kernels cannot serve `config` (owned kernels
-// serve opaque stores only).
-using VisibilityKernel = bool (*)(const PixelConfig& config, const TriangleSetup& setup, const DepthTarget& depth,
-                                  const PixelView16& owners, std::uint16_t owner);
+// Deferred shading, with a "taken" view laid out like the colour target (16 bits per pixel,
+// 0 while free). An owned span kernel shades, with the stages of `config`, the pixels of a
+// triangle that pass its depth test (depth is not written) and are still free, and marks
+// them taken; run over deferred triangles from the last to the first, it gives each pixel
+// its last winner. A taking kernel draws like the plain one (opaque, depth test and write)
+// and also marks every pixel it writes taken, so work deferred earlier does not shade over
+// it. Both are null when the kernels cannot serve `config` (opaque stores only; an owned
+// kernel needs depth writes off, a taking one needs them on).
 using OwnedSpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setup, const ColorTarget& color,
-                                 const PixelView16& owners, std::uint16_t owner);
-// A clearing kernel draws like the plain one (opaque, depth test and write) and also sets
-// the owner id of every pixel it writes to 0, so work deferred earlier does not shade over it.
-using ClearingSpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setup, const ColorTarget& color,
-                                    const DepthTarget& depth, const PixelView16& owners);
-VisibilityKernel chooseVisibilityKernel(const PixelConfig& config);
+                                 const DepthTarget& depth, const PixelView16& taken);
+using TakingSpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setup, const ColorTarget& color,
+                                  const DepthTarget& depth, const PixelView16& taken);
 OwnedSpanKernel chooseOwnedSpanKernel(const PixelConfig& config, bool bilinear);
-ClearingSpanKernel chooseClearingSpanKernel(const PixelConfig& config, bool bilinear);
+TakingSpanKernel chooseTakingSpanKernel(const PixelConfig& config, bool bilinear);
 
 // Whether this processor runs the kernels (AVX2 and FMA).
 bool spanKernelsAvailable();

@@ -1,6 +1,6 @@
 // Deferred shading: a device that defers opaque background draws must leave exactly the
 // colours and depths a device drawing everything at once leaves, through every mix of
-// deferred, ownership-clearing and resolving draws; and through Direct3D the queued work
+// deferred, pixel-taking and resolving draws; and through Direct3D the queued work
 // lands before anyone reads the target, and never reads a texture changed or freed after
 // the draw.
 #include "DeviceTestKit.h"
@@ -18,7 +18,7 @@ namespace {
 
 // The same random sequence of draws on two devices; the second defers. Each draw picks a
 // role: background (opaque, no depth write: deferred), solid (opaque with depth write:
-// drawn at once, clearing ownership), additive, colour-keyed (states the kernels do not
+// drawn at once, taking its pixels), additive, colour-keyed (states the kernels do not
 // serve), or a clear; backgrounds also come after solids.
 void drawRandomScene(TestDevice& t, std::uint32_t seed, const platform::TextureImage& tex) {
   std::mt19937 rng(seed);
@@ -83,8 +83,8 @@ TEST(DeferredShading, LeavesExactlyWhatDrawingAtOnceLeaves) {
   EXPECT_GT(deferredPixels, 60 * 83 * 61 / 4);  // the scenes drew something
 }
 
-// More triangles than owner ids in one batch: the work is shaded midway and goes on.
-TEST(DeferredShading, MoreTrianglesThanOwnerIds) {
+// More triangles than one batch holds: the work is shaded midway and goes on.
+TEST(DeferredShading, MoreTrianglesThanOneBatch) {
   TestDevice now(40, 30), later(40, 30);
   later.device->useDeferredShading(true);
   std::vector<D3DTLVERTEX> v;
@@ -104,6 +104,32 @@ TEST(DeferredShading, MoreTrianglesThanOwnerIds) {
     t->device->flush();
   }
   EXPECT_EQ(now.color, later.color);
+}
+
+// A solid drawn while a background waits takes rows the background never reaches; shading
+// the batch must free them, or the next frame's background would leave them unshaded.
+TEST(DeferredShading, ResolvingFreesEveryTakenRow) {
+  TestDevice now(40, 30), later(40, 30);
+  later.device->useDeferredShading(true);
+  auto quad = [](TestDevice& t, float top, float bottom, float z, D3DCOLOR c) {
+    D3DTLVERTEX q[4] = {tl(0, top, z, c), tl(40, top, z, c), tl(0, bottom, z, c), tl(40, bottom, z, c)};
+    t.device->drawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, q, 4, 0);
+  };
+  for (TestDevice* t : {&now, &later}) {
+    t->device->setRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    t->clear(0x102030);
+    t->device->setRenderState(D3DRENDERSTATE_ZWRITEENABLE, FALSE);
+    quad(*t, 0, 10, 0.5f, 0xFF00FF00);  // deferred
+    t->device->setRenderState(D3DRENDERSTATE_ZWRITEENABLE, TRUE);
+    quad(*t, 20, 30, 0.5f, 0xFFFF0000);  // drawn at once below it
+    t->device->flush();
+    t->clear(0x102030);
+    t->device->setRenderState(D3DRENDERSTATE_ZWRITEENABLE, FALSE);
+    quad(*t, 0, 30, 0.5f, 0xFF0000FF);  // the next frame's background, over everything
+    t->device->flush();
+  }
+  EXPECT_EQ(now.color, later.color);
+  EXPECT_EQ(platform::pack565(0, 0, 0xFF), later.pixel(20, 25));
 }
 
 // Through Direct3D: reads through DirectDraw see queued draws, and queued draws keep the
