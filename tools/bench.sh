@@ -11,18 +11,7 @@ rounds=${1:-3}
 anchor=../shared/bench/gl-anchor/gl_anchor.c
 [ -f "$anchor" ] || { echo "tools/bench.sh: $anchor not found (../shared sits beside the clone)" >&2; exit 1; }
 
-tools/deps.sh
-packages=(gcc libegl-dev libgl1-mesa-dri)  # the anchor's own
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+tools/deps.sh gcc libegl-dev libgl1-mesa-dri  # with the anchor's own packages
 
 cmake -S . -B build/perf-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQEL_BENCH=ON -DQEL_TESTS=OFF \
   -DCMAKE_CXX_FLAGS= >/dev/null

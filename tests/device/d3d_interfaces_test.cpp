@@ -26,26 +26,14 @@ std::uint16_t pixelAt(IDirectDrawSurface4* s, int x, int y) {
 
 // DirectDraw, Direct3D, a 64x48 target with a 16-bit z-buffer, an RGB device and a
 // viewport covering the target.
-class Direct3DFixture : public ::testing::Test {
+class Direct3DFixture : public ::testing::Test, protected qeltest::RgbDeviceRig {
  protected:
-  IDirectDraw* dd1 = nullptr;
-  IDirectDraw4* dd = nullptr;
-  IDirect3D3* d3d = nullptr;
-  IDirectDrawSurface4* target = nullptr;
-  IDirectDrawSurface4* zbuffer = nullptr;
-  IDirect3DDevice3* device = nullptr;
-  IDirect3DViewport3* viewport = nullptr;
-
-  qeltest::RgbDeviceRig rig;
-
   void SetUp() override {
-    ASSERT_TRUE(rig.create(64, 48));
-    dd1 = rig.dd1, dd = rig.dd, d3d = rig.d3d, target = rig.target, zbuffer = rig.zbuffer;
-    device = rig.device, viewport = rig.viewport;
+    ASSERT_TRUE(create(64, 48));
     D3DRECT all{0, 0, 64, 48};
     ASSERT_EQ(D3D_OK, viewport->Clear2(1, &all, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
   }
-  void TearDown() override { rig.release(); }
+  void TearDown() override { release(); }
   IDirectDrawSurface4* makeTexture(int w, int h, const std::vector<std::uint16_t>& texels) {
     DDSURFACEDESC2 d = qeltest::describeSurface(DWORD(w), DWORD(h), DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY);
     IDirectDrawSurface4* s = nullptr;

@@ -6,6 +6,7 @@
 #include "platform/ddraw/SurfaceAccess.h"
 #include "platform/gdi/WinGdi.h"
 #include "tests/platform/PlatformFixture.h"
+#include "tests/support/RgbDeviceRig.h"
 
 namespace platformtest {
 namespace {
@@ -25,12 +26,7 @@ class DirectDraw : public PlatformTest {
     PlatformTest::TearDown();
   }
   IDirectDrawSurface4* offscreen(DWORD width, DWORD height, DWORD caps) {
-    DDSURFACEDESC2 description{};
-    description.dwSize = DDSURFACEDESC2_SIZE32;
-    description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    description.dwWidth = width;
-    description.dwHeight = height;
-    description.ddsCaps.dwCaps = caps;
+    DDSURFACEDESC2 description = qeltest::describeSurface(width, height, caps);
     IDirectDrawSurface4* surface = nullptr;
     lastCreate = dd4->CreateSurface(&description, &surface, nullptr);
     return surface;
