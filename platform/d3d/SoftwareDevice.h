@@ -1,9 +1,9 @@
 // The software "RGB" device: DeviceBackend over plain memory. Vertices are transformed and
 // lit (VertexProcessing), triangles clipped (Clipper), set up (TriangleSetup) and filled by
 // the span pipeline (SpanPipeline), or by the scalar reference path when asked to. With
-// deferred shading on (DeferredShading), opaque draws the span kernels serve are depth-tested
-// at once and shaded at the next flush(), which the device runs itself before any other draw,
-// clear or change of target.
+// deferred shading on (DeferredShading), opaque draws without depth writes that the span
+// kernels serve are recorded and shaded at the next flush(), which the device runs itself
+// before any draw that needs the colours, a clear or a change of target.
 //
 // Bad calls are refused before anything is drawn: an index at or beyond the vertex count,
 // more than D3DMAXNUMVERTICES vertices, an unusable vertex format, a null pointer. All work
