@@ -39,11 +39,12 @@ unsigned DeferredShading::outsideAccesses() { return gOutsideAccesses; }
 void DeferredShading::setTarget(const ColorTarget& color) {
   resolve();
   color_ = color;
-  taken_ = PixelView16{};
+  taken_ = PixelMask{};
   if (!color.usable()) return;
-  takenBits_.assign(static_cast<std::size_t>(color.width) * static_cast<std::size_t>(color.height), 0);
+  const int pitch = PixelMask::pitchFor(color.width);
+  takenBits_.assign(static_cast<std::size_t>(pitch) * static_cast<std::size_t>(color.height), 0);
   taken_.bits = takenBits_.data();
-  taken_.pitch = color.width * 2;
+  taken_.pitch = pitch;
   taken_.width = color.width;
   taken_.height = color.height;
 }

@@ -1,8 +1,8 @@
 // Deferred shading of opaque draws. Instead of shading every pixel a triangle wins at the
 // time it is drawn, the triangle is recorded; shading waits until something needs the
 // colours. Then the recorded triangles run from the last to the first, each shading only
-// the pixels that pass its depth test and are still free in a "taken" view (one 16-bit
-// flag per target pixel), and taking them: every pixel gets its last winner, and pixels that
+// the pixels that pass its depth test and are still free in a "taken" mask (one bit per
+// target pixel, small enough to stay in cache), and taking them: every pixel gets its last winner, and pixels that
 // later triangles cover again (a sky under terrain) are never shaded. The colours come out
 // exactly as drawing in order would give, because a pixel's final colour in an opaque scene
 // is its last winner's.
@@ -76,8 +76,8 @@ class DeferredShading {
   static constexpr std::size_t kMaxTriangles = 0xFFFF;
 
   ColorTarget color_;
-  PixelView16 taken_;
-  std::vector<std::uint16_t> takenBits_;
+  PixelMask taken_;
+  std::vector<std::uint8_t> takenBits_;
   std::vector<Draw> draws_;
   std::vector<Triangle> triangles_;
   TakingSpanKernel takePoint_ = nullptr, takeBilinear_ = nullptr;
@@ -85,7 +85,7 @@ class DeferredShading {
   bool drawOpen_ = false;  // the last beginDraw answered kDefer
   bool taking_ = false;    // a kTake draw ran since the pending work began
   static constexpr int kNoRow = 1 << 30;
-  int rowFirst_ = kNoRow, rowLast_ = -1;  // rows of the taken view that may be set
+  int rowFirst_ = kNoRow, rowLast_ = -1;  // rows of the taken mask that may be set
   void coverRows(const TriangleSetup& setup);
   DeferredShading* nextPending_ = nullptr;  // in the list of instances with pending work
   void enlist();

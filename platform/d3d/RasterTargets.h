@@ -24,6 +24,21 @@ struct PixelView16 {
   }
 };
 
+// One bit per pixel: bit (x & 7) of byte (x >> 3) of a row is pixel x. Rows are `pitch`
+// bytes apart and keep at least four bytes from any pixel's byte to the row's end, so a
+// 32-bit read or write at a pixel's byte stays inside the row.
+struct PixelMask {
+  std::uint8_t* bits = nullptr;
+  int pitch = 0;
+  int width = 0;
+  int height = 0;
+
+  // The pitch that gives `width` pixels their bits and the spare bytes.
+  static int pitchFor(int width) { return (width + 7) / 8 + 4; }
+  // Row y (0 = top); y must be inside the view.
+  std::uint8_t* row(int y) const { return bits + static_cast<std::intptr_t>(y) * pitch; }
+};
+
 typedef PixelView16 ColorTarget;  // RGB565
 typedef PixelView16 DepthTarget;  // D16: stored value = round(z * 0xFFFF)
 

@@ -169,6 +169,12 @@ struct RowPlane {
   std::memcpy(p, b, static_cast<std::size_t>(n) * 2);
 }
 
+// Eight bits as eight 16-bit lane masks (bit k sets lane k).
+[[gnu::always_inline]] inline __m128i expandBits(std::uint32_t bits) {
+  const __m128i lane = _mm_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128);
+  return _mm_cmpeq_epi16(_mm_and_si128(_mm_set1_epi16(static_cast<short>(bits)), lane), lane);
+}
+
 // Eight 32-bit lanes narrowed to eight 16-bit lanes, saturating to 0..0xFFFF.
 [[gnu::always_inline]] inline __m128i narrow(__m256i v) {
   const __m256i p = _mm256_packus_epi32(v, v);
@@ -390,13 +396,13 @@ constexpr ChannelScale texelScale() {
                k * 255.0f / (31.0f * 16384.0f * 8.0f)};
 }
 
-// How a kernel uses the taken view: not at all, shading only free pixels and taking them
+// How a kernel uses the taken mask: not at all, shading only free pixels and taking them
 // (owned), or taking every pixel it writes.
 enum class Taken { kIgnore, kShadeFree, kTakeWritten };
 
 template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog, bool Additive, Taken Take = Taken::kIgnore>
 void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color,
-                [[maybe_unused]] const DepthTarget& depth, [[maybe_unused]] const PixelView16* taken) {
+                [[maybe_unused]] const DepthTarget& depth, [[maybe_unused]] const PixelMask* taken) {
   constexpr bool kDepthTest = Depth != DepthMode::kNone;
   constexpr bool kUsesTexture = Tex != TexMode::kNone;
   constexpr bool kDiffuse = Color != ColorMode::kTexture;
@@ -493,6 +499,7 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
     const float fy = static_cast<float>(y) - t.y0;
     std::uint16_t* colorRow = color.row(y);
     std::uint16_t* depthRow = kDepthTest ? depth.row(y) : nullptr;
+    [[maybe_unused]] std::uint8_t* takenRow = Take != Taken::kIgnore ? taken->row(y) : nullptr;
     const __m256 z0 = pz.start(fy), w0 = pw.start(fy), r0 = pr.start(fy), g0 = pg.start(fy), b0 = pb.start(fy);
     const __m256 u0 = pu.start(fy), v0 = pv.start(fy), h0 = prhw.start(fy);
     // Pixel offsets from the planes' reference point; exact in float, so stepping is exact.
@@ -510,13 +517,17 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
         if constexpr (Depth == DepthMode::kTestWrite) storePixels(depthRow + x, io, _mm_blendv_epi8(stored, zi, live));
       }
       if constexpr (Take != Taken::kIgnore) {
-        std::uint16_t* at = taken->row(y) + x;
-        const __m128i was = loadPixels(at, io);
+        // The block's eight bits sit at bit x & 7 of the 32 bits from byte x >> 3.
+        std::uint8_t* at = takenRow + (x >> 3);
+        const int shift = x & 7;
+        std::uint32_t word;
+        std::memcpy(&word, at, 4);
         if constexpr (Take == Taken::kShadeFree) {
-          live = _mm_andnot_si128(was, live);
+          live = _mm_andnot_si128(expandBits((word >> shift) & 0xFF), live);
           if (_mm_testz_si128(live, live)) continue;
         }
-        storePixels(at, io, _mm_or_si128(was, live));
+        word |= static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(live, _mm_setzero_si128()))) << shift;
+        std::memcpy(at, &word, 4);
       }
       Pending& p = pending[count];
       p.live = live;
@@ -568,12 +579,12 @@ void plainKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarg
 }
 template <TexMode Tex, ColorMode Color, DepthMode Depth, bool Fog>
 void ownedKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const DepthTarget& depth,
-                 const PixelView16& taken) {
+                 const PixelMask& taken) {
   spanKernel<Tex, Color, Depth, Fog, false, Taken::kShadeFree>(cfg, t, color, depth, &taken);
 }
 template <TexMode Tex, ColorMode Color, bool Fog>
 void takingKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarget& color, const DepthTarget& depth,
-                  const PixelView16& taken) {
+                  const PixelMask& taken) {
   spanKernel<Tex, Color, DepthMode::kTestWrite, Fog, false, Taken::kTakeWritten>(cfg, t, color, depth, &taken);
 }
 

@@ -24,8 +24,8 @@ using SpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setu
 // The kernel for `config` with the bilinear or point filter, or null (see above).
 SpanKernel chooseSpanKernel(const PixelConfig& config, bool bilinear);
 
-// Deferred shading, with a "taken" view laid out like the colour target (16 bits per pixel,
-// 0 while free). An owned span kernel shades, with the stages of `config`, the pixels of a
+// Deferred shading, with a "taken" mask of the colour target's pixels (a bit per pixel, 0
+// while free). An owned span kernel shades, with the stages of `config`, the pixels of a
 // triangle that pass its depth test (depth is not written) and are still free, and marks
 // them taken; run over deferred triangles from the last to the first, it gives each pixel
 // its last winner. A taking kernel draws like the plain one (opaque, depth test and write)
@@ -33,9 +33,9 @@ SpanKernel chooseSpanKernel(const PixelConfig& config, bool bilinear);
 // it. Both are null when the kernels cannot serve `config` (opaque stores only; an owned
 // kernel needs depth writes off, a taking one needs them on).
 using OwnedSpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setup, const ColorTarget& color,
-                                 const DepthTarget& depth, const PixelView16& taken);
+                                 const DepthTarget& depth, const PixelMask& taken);
 using TakingSpanKernel = void (*)(const PixelConfig& config, const TriangleSetup& setup, const ColorTarget& color,
-                                  const DepthTarget& depth, const PixelView16& taken);
+                                  const DepthTarget& depth, const PixelMask& taken);
 OwnedSpanKernel chooseOwnedSpanKernel(const PixelConfig& config, bool bilinear);
 TakingSpanKernel chooseTakingSpanKernel(const PixelConfig& config, bool bilinear);
 
