@@ -2,8 +2,8 @@
 // time it is drawn, the triangle is recorded; shading waits until something needs the
 // colours. Then the recorded triangles run from the last to the first, each shading only
 // the pixels that pass its depth test and are still free in a "taken" mask (one bit per
-// target pixel, small enough to stay in cache), and taking them: every pixel gets its last winner, and pixels that
-// later triangles cover again (a sky under terrain) are never shaded. The colours come out
+// target pixel, small enough to stay in cache), and taking them: every pixel gets its last
+// winner, and pixels that later triangles cover again (a sky under terrain) are never shaded. The colours come out
 // exactly as drawing in order would give, because a pixel's final colour in an opaque scene
 // is its last winner's.
 //

@@ -1,5 +1,5 @@
-// The covered columns of a set-up triangle (or quad), row after row from top to bottom, with exact
-// integer arithmetic: the same pixels as TriangleSetup::rowSpan and covers(), without a
+// The covered columns of a set-up triangle (or quad), row after row from top to bottom, with
+// exact integer arithmetic: the same pixels as TriangleSetup::rowSpan and covers(), without a
 // division per row. Each sloped edge keeps floor((E - threshold) / (|dy| * kOne)) as a
 // quotient and remainder that advance by a constant per row (a Bresenham-style walk).
 #pragma once

@@ -1,5 +1,9 @@
 #include "DeviceTestKit.h"
 
+#include "platform/d3d/SpanWalker.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -78,6 +82,17 @@ platform::ViewportMapping fullViewport(int w, int h) {
   platform::ViewportMapping m;
   m.build(vp, w, h);
   return m;
+}
+
+void expectWalkMatchesCoverage(const platform::TriangleSetup& t) {
+  platform::SpanWalker walk(t);
+  for (int y = t.rowFirst; y <= t.rowLast; ++y, walk.next()) {
+    ASSERT_EQ(y, walk.row());
+    int first = 0, last = -1;
+    const bool any = walk.span(&first, &last);
+    for (int x = t.left; x < t.right; ++x)
+      ASSERT_EQ(t.covers(x, y), any && x >= first && x <= last) << "pixel " << x << "," << y;
+  }
 }
 
 }  // namespace devicetest

@@ -48,4 +48,8 @@ D3DMATRIX defaultProjection();
 // The viewport mapping of a full w x h viewport (its scissor rectangle is the whole target).
 platform::ViewportMapping fullViewport(int w, int h);
 
+// Asserts that the span walker's rows of `setup` are exactly its per-pixel coverage over the
+// whole scissor rectangle.
+void expectWalkMatchesCoverage(const platform::TriangleSetup& setup);
+
 }  // namespace devicetest

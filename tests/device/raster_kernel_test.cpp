@@ -4,7 +4,6 @@
 // triangles under the state combinations the kernels serve.
 #include "DeviceTestKit.h"
 #include "platform/d3d/SpanKernels.h"
-#include "platform/d3d/SpanWalker.h"
 
 #include <gtest/gtest.h>
 
@@ -19,18 +18,6 @@ platform::ScreenVertex sv(float x, float y) {
   platform::ScreenVertex v{};
   v.x = x, v.y = y, v.rhw = v.pw = 1;
   return v;
-}
-
-// Rows walked against the per-pixel coverage test over the whole scissor rectangle.
-void expectWalkMatchesCoverage(const platform::TriangleSetup& t) {
-  platform::SpanWalker walk(t);
-  for (int y = t.rowFirst; y <= t.rowLast; ++y, walk.next()) {
-    ASSERT_EQ(y, walk.row());
-    int first = 0, last = -1;
-    const bool any = walk.span(&first, &last);
-    for (int x = t.left; x < t.right; ++x)
-      ASSERT_EQ(t.covers(x, y), any && x >= first && x <= last) << "pixel " << x << "," << y;
-  }
 }
 
 }  // namespace
