@@ -15,6 +15,7 @@
 // and set the "readback" median of the first against this benchmark's median.
 // QEL_FRAME_DUMP=file.raw writes the last frame as raw little-endian RGB565, 640x480.
 #include "platform/d3d/SoftwareDevice.h"
+#include "platform/d3d/TexelPairs.h"
 
 #include <benchmark/benchmark.h>
 
@@ -81,10 +82,15 @@ D3DCOLOR litColor(V3 n, float tr, float tg, float tb) {
 struct Texture {
   int w = 0, h = 0;
   std::vector<std::uint16_t> texels;
-  platform::TextureImage image() const { return {texels.data(), w * 2, w, h, false, 0}; }
+  platform::TexelPairs pairs;  // the bilinear copy a texture surface keeps; the texels never change
+  platform::TextureImage image() {
+    platform::TextureImage img{texels.data(), w * 2, w, h, false, 0};
+    img.pairs = pairs.update(img, 1);
+    return img;
+  }
 };
 Texture fromRgb(int w, int h, const std::vector<std::uint8_t>& rgb) {
-  Texture t{w, h, std::vector<std::uint16_t>(w * h)};
+  Texture t{w, h, std::vector<std::uint16_t>(w * h), {}};
   for (int i = 0; i < w * h; ++i) t.texels[i] = platform::pack565(rgb[i * 3], rgb[i * 3 + 1], rgb[i * 3 + 2]);
   return t;
 }
@@ -92,7 +98,7 @@ Texture fromRgb(int w, int h, const std::vector<std::uint8_t>& rgb) {
 struct Mesh {
   std::vector<Vertex> vertices;
   std::vector<WORD> indices;
-  const Texture* texture = nullptr;
+  Texture* texture = nullptr;
   V3 pos{0, 0, 0};
 };
 

@@ -4,6 +4,8 @@
 // after SetTexture are seen).
 #include "platform/d3d/Direct3DObjects.h"
 
+#include "platform/ddraw/SurfaceAccess.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -149,6 +151,7 @@ HRESULT DeviceObject::EndScene() {
   if (!inScene_) return D3DERR_SCENE_NOT_IN_SCENE;
   inScene_ = false;
   backend_->flush();
+  markSurfaceChanged(target_);  // the scene's pixels are in now, should the target be sampled
   return D3D_OK;
 }
 
@@ -260,7 +263,9 @@ HRESULT DeviceObject::clearThrough(const ViewportObject& viewport, DWORD count, 
                                    D3DCOLOR color, D3DVALUE z) {
   HRESULT hr = backend_->setViewport(viewport.description());
   if (hr != D3D_OK) return hr;
-  return backend_->clear(count, rects, flags, color, z);
+  hr = backend_->clear(count, rects, flags, color, z);
+  markSurfaceChanged(target_);
+  return hr;
 }
 
 }  // namespace platform::d3d

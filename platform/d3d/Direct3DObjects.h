@@ -10,6 +10,7 @@
 
 #include "platform/d3d/D3D.h"
 #include "platform/d3d/DeviceBackend.h"
+#include "platform/d3d/TexelPairs.h"
 
 #include <memory>
 #include <vector>
@@ -59,6 +60,7 @@ class TextureObject final : public IDirect3DTexture2 {
   ULONG references_ = 1;
   IDirectDrawSurface4* surface_;  // one reference
   DWORD handle_ = 0;
+  mutable TexelPairs pairs_;  // the bilinear copy, rebuilt when the surface's pixels change
 };
 
 class MaterialObject final : public IDirect3DMaterial3 {

@@ -47,6 +47,7 @@ TextureObject* TextureObject::fromHandle(DWORD handle) {
 TextureObject::TextureObject(IDirectDrawSurface4* surface) : surface_(surface) { surface_->AddRef(); }
 
 TextureObject::~TextureObject() {
+  DeferredShading::flushAll();  // queued draws may still read the bilinear copy
   registry().bySurface.erase(surface_);
   if (handle_) registry().byHandle.erase(handle_);
   surface_->Release();
@@ -92,6 +93,7 @@ HRESULT TextureObject::Load(LPDIRECT3DTEXTURE2 source) {
   for (int y = 0; y < to.height; ++y)
     std::memcpy(static_cast<std::uint8_t*>(to.bits) + static_cast<std::size_t>(y) * to.pitch,
                 static_cast<const std::uint8_t*>(from.bits) + static_cast<std::size_t>(y) * from.pitch, rowBytes);
+  markSurfaceChanged(surface_);
   // The source colour key travels with the pixels.
   DDCOLORKEY key;
   if (src->surface_->GetColorKey(DDCKEY_SRCBLT, &key) == DD_OK) surface_->SetColorKey(DDCKEY_SRCBLT, &key);
@@ -107,7 +109,9 @@ bool TextureObject::image(TextureImage* out) const {
     out->hasColorKey = true;
     out->colorKey = static_cast<std::uint16_t>(key.dwColorSpaceLowValue);
   }
-  return out->usable();
+  if (!out->usable()) return false;
+  out->pairs = pairs_.update(*out, surfaceGeneration(surface_));
+  return true;
 }
 
 }  // namespace platform::d3d

@@ -50,6 +50,9 @@ struct TextureImage {
   int height = 0;
   bool hasColorKey = false;
   std::uint16_t colorKey = 0;  // raw 565 texel value that is discarded under COLORKEYENABLE
+  // Optional: the texels as TexelPairs lays them out (TexelPairs::pitchFor(width) elements a
+  // row), kept by the texture's owner; bilinear fetches read whole squares from it.
+  const std::uint32_t* pairs = nullptr;
 
   bool usable() const { return bits && width > 0 && height > 0 && pitch >= width * 2; }
 };

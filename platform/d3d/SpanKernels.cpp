@@ -1,6 +1,7 @@
 #include "platform/d3d/SpanKernels.h"
 
 #include "platform/d3d/SpanWalker.h"
+#include "platform/d3d/TexelPairs.h"
 
 #include <cstdint>
 #include <cstring>
@@ -229,7 +230,8 @@ struct Axis {
 
 struct TextureAccess {
   const std::uint8_t* base = nullptr;
-  __m256i pitchV;
+  const std::uint8_t* pairs = nullptr;  // the TexelPairs copy, when the texture has one
+  __m256i pitchV, pairPitchV;           // row pitches in bytes
   Axis u, v;
 };
 
@@ -275,6 +277,33 @@ struct TextureAccess {
   if (twoRows) *pairB = _mm256_load_si256(reinterpret_cast<const __m256i*>(pb));
 }
 
+// The 2x2 squares at byte offsets `at` of a TexelPairs copy, as gatherPairs gives them: top
+// and bottom texel pairs. Eight 64-bit loads from general registers cost less than gathers.
+[[gnu::always_inline]] inline void loadSquares(const std::uint8_t* pairs, __m256i at, __m256i* top,
+                                               __m256i* bottom) {
+  auto two = [pairs](std::uint64_t offsets) {  // the squares at the low and high 32 bits
+    std::int64_t second;
+    std::memcpy(&second, pairs + (offsets >> 32), 8);
+    const auto* first = reinterpret_cast<const __m128i*>(pairs + static_cast<std::uint32_t>(offsets));
+    return _mm_insert_epi64(_mm_loadl_epi64(first), second, 1);
+  };
+  const __m128i lo = _mm256_castsi256_si128(at), hi = _mm256_extracti128_si256(at, 1);
+  const __m128i s01 = two(static_cast<std::uint64_t>(_mm_cvtsi128_si64(lo)));
+  const __m128i s23 = two(static_cast<std::uint64_t>(_mm_extract_epi64(lo, 1)));
+  const __m128i s45 = two(static_cast<std::uint64_t>(_mm_cvtsi128_si64(hi)));
+  const __m128i s67 = two(static_cast<std::uint64_t>(_mm_extract_epi64(hi, 1)));
+  // Each square is (x0, y0), (x0, y1), (x1, y0), (x1, y1); reorder it to the top pair in the
+  // low and the bottom pair in the high 32 bits, then split the pairs across the pixels.
+  const __m256i order = _mm256_setr_epi8(0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15,
+                                         0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15);
+  auto join = [&order](__m128i low, __m128i high) {  // pixels 0-1 | 4-5, or 2-3 | 6-7
+    return _mm256_castsi256_ps(_mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1), order));
+  };
+  const __m256 a = join(s01, s45), b = join(s23, s67);
+  *top = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
+  *bottom = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+}
+
 // Texels fetched for eight pixels, before filtering: for the bilinear filter the top and
 // bottom texel pairs and their weights; for point sampling the texel in `top`'s low half.
 struct Fetched {
@@ -302,8 +331,13 @@ template <bool Wrap>
   t.u.pair<Wrap>(t.u.floorOf<Wrap>(su), &x0, &x1, &au);
   t.v.pair<Wrap>(t.v.floorOf<Wrap>(sv), &y0, &y1, &av);
   const __m256i bu = _mm256_sub_epi32(k128, au), bv = _mm256_sub_epi32(k128, av);
-  gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &out->top,
-              &out->bottom, Wrap || !t.u.clamp);
+  if (t.pairs) {  // the square at (x0, y0) holds x1 and y1 too, wrapped or clamped
+    const __m256i at = _mm256_add_epi32(_mm256_mullo_epi32(y0, t.pairPitchV), _mm256_slli_epi32(x0, 2));
+    loadSquares(t.pairs, at, &out->top, &out->bottom);
+  } else {
+    gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &out->top,
+                &out->bottom, Wrap || !t.u.clamp);
+  }
   // Left and right weights of a row side by side in 16-bit halves (each at most 128 * 128).
   const __m256i horizontal = _mm256_or_si256(bu, _mm256_slli_epi32(au, 16));
   out->wTop = _mm256_mullo_epi16(horizontal, _mm256_or_si256(bv, _mm256_slli_epi32(bv, 16)));
@@ -431,6 +465,8 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
     const TextureImage& img = *cfg.texture;
     tex.base = reinterpret_cast<const std::uint8_t*>(img.bits);
     tex.pitchV = _mm256_set1_epi32(img.pitch);
+    tex.pairs = Tex != TexMode::kPoint ? reinterpret_cast<const std::uint8_t*>(img.pairs) : nullptr;
+    tex.pairPitchV = _mm256_set1_epi32(TexelPairs::pitchFor(img.width) * 4);
     tex.u.init(img.width, cfg.clampU);
     tex.v.init(img.height, cfg.clampV);
     const float sub = Tex == TexMode::kPoint ? 1.0f : 128.0f, bias = Tex == TexMode::kPoint ? 0.0f : 64.0f;
@@ -505,6 +541,17 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
     // Pixel offsets from the planes' reference point; exact in float, so stepping is exact.
     __m256 fx = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(first) - t.x0), lane);
     for (int x = first; x <= last; x += 8, fx = _mm256_add_ps(fx, eight)) {
+      if constexpr (Take == Taken::kShadeFree) {
+        // The block starts at the next free pixel, so runs that later draws took cost nothing.
+        std::uint32_t word;
+        std::memcpy(&word, takenRow + (x >> 3), 4);
+        const int skip = __builtin_ctz(~(word >> (x & 7)) | 0x80000000u);
+        if (skip > 0) {
+          x += skip;
+          if (x > last) break;
+          fx = _mm256_add_ps(fx, _mm256_set1_ps(static_cast<float>(skip)));
+        }
+      }
       const int n = last - x + 1 < 8 ? last - x + 1 : 8;
       const int io = x + 8 <= rowEnd ? 8 : n;  // pixels loaded and stored
       __m128i live = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(n)), lane16);

@@ -77,6 +77,9 @@ inline void beforeAccess() {
   if (gAccessHook) gAccessHook();
 }
 
+// The last content generation handed out to a surface.
+inline std::uint64_t gLastGeneration = 0;
+
 class SurfaceObject final : public IDirectDrawSurface4 {
  public:
   // A surface of the given size, caps and format (already validated), zero-filled.
@@ -119,6 +122,9 @@ class SurfaceObject final : public IDirectDrawSurface4 {
   const DDSCAPS2& caps() const { return caps_; }
   const DDPIXELFORMAT& format() const { return format_; }
   bool busy() const { return locked_ || dc_ != nullptr; }
+  // Content generation (surfaceGeneration); changed() gives the surface a new one.
+  std::uint64_t generation() const { return generation_; }
+  void changed() { generation_ = ++gLastGeneration; }
   bool isPrimary() const { return primary_; }
   SurfaceObject* depthAttachment() const;
   // Shows the memory through the backend when this is the primary surface.
@@ -148,6 +154,7 @@ class SurfaceObject final : public IDirectDrawSurface4 {
   HDC dc_ = nullptr;
   bool locked_ = false;
   bool primary_ = false;
+  std::uint64_t generation_ = ++gLastGeneration;
 
   friend struct BlitAccess;
 };

@@ -196,6 +196,7 @@ HRESULT SurfaceObject::GetSurfaceDesc(LPDDSURFACEDESC2 description) {
 HRESULT SurfaceObject::GetDC(HDC* dc) {
   if (!dc) return DDERR_INVALIDPARAMS;
   beforeAccess();
+  changed();
   *dc = nullptr;
   if (dc_) return DDERR_DCALREADYCREATED;
   if (locked_) return DDERR_SURFACEBUSY;
@@ -219,6 +220,7 @@ HRESULT SurfaceObject::GetDC(HDC* dc) {
 
 HRESULT SurfaceObject::ReleaseDC(HDC dc) {
   if (!dc_ || dc != dc_) return DDERR_NODC;
+  changed();
   releaseTargetDC(dc_);
   dc_ = nullptr;
   presentIfPrimary();
@@ -228,6 +230,7 @@ HRESULT SurfaceObject::ReleaseDC(HDC dc) {
 HRESULT SurfaceObject::Lock(LPRECT rect, LPDDSURFACEDESC2 description, DWORD, HANDLE) {
   if (!description) return DDERR_INVALIDPARAMS;
   beforeAccess();
+  changed();
   if (locked_ || dc_) return DDERR_SURFACEBUSY;
   RECT area;
   if (!resolveRect(rect, area)) return DDERR_INVALIDRECT;
@@ -241,6 +244,7 @@ HRESULT SurfaceObject::Lock(LPRECT rect, LPDDSURFACEDESC2 description, DWORD, HA
 
 HRESULT SurfaceObject::Unlock(LPRECT) {
   if (!locked_) return DDERR_NOTLOCKED;
+  changed();
   locked_ = false;
   presentIfPrimary();
   return DD_OK;
@@ -272,6 +276,15 @@ void SurfaceObject::presentIfPrimary() {
 }  // namespace platform::detail
 
 namespace platform {
+
+std::uint64_t surfaceGeneration(IDirectDrawSurface4* surface) {
+  auto* object = static_cast<detail::SurfaceObject*>(surface);
+  return object ? object->generation() : 0;
+}
+
+void markSurfaceChanged(IDirectDrawSurface4* surface) {
+  if (auto* object = static_cast<detail::SurfaceObject*>(surface)) object->changed();
+}
 
 bool surfaceMemory(IDirectDrawSurface4* surface, SurfaceMemory& memory) {
   memory = SurfaceMemory{};

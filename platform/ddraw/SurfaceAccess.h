@@ -14,6 +14,8 @@
 
 #include "platform/ddraw/DDraw.h"
 
+#include <cstdint>
+
 namespace platform {
 
 struct SurfaceMemory {
@@ -29,6 +31,13 @@ struct SurfaceMemory {
 // The memory of a surface made by this layer; false (and `memory` emptied) for null. Work a
 // renderer still queues on the surface is not finished first (the access hook is not run).
 bool surfaceMemory(IDirectDrawSurface4* surface, SurfaceMemory& memory);
+// A number that changes whenever the surface's pixels may have changed: on Lock, Unlock,
+// GetDC, ReleaseDC, and Blt or BltFast into it, and on markSurfaceChanged. Numbers are never
+// reused, by any surface, so (surface, generation) names its content; 0 for null. Whoever
+// writes through surfaceMemory calls markSurfaceChanged after writing, so that copies made
+// from the pixels (a texture's bilinear copy) are rebuilt.
+std::uint64_t surfaceGeneration(IDirectDrawSurface4* surface);
+void markSurfaceChanged(IDirectDrawSurface4* surface);
 // The first attached surface with DDSCAPS_ZBUFFER, without adding a reference; null if none.
 IDirectDrawSurface4* attachedDepthSurface(IDirectDrawSurface4* surface);
 // Shows a primary surface's memory through the display backend (no-op for other surfaces).

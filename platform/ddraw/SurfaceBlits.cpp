@@ -87,6 +87,7 @@ void SurfaceObject::fill(const RECT& area, DWORD value) {
 HRESULT SurfaceObject::Blt(LPRECT destinationRect, LPDIRECTDRAWSURFACE4 sourceSurface,
                            LPRECT sourceRect, DWORD flags, LPDDBLTFX effects) {
   beforeAccess();
+  changed();
   if (busy()) return DDERR_SURFACEBUSY;
   RECT to;
   if (!resolveRect(destinationRect, to)) return DDERR_INVALIDRECT;
@@ -165,6 +166,7 @@ HRESULT SurfaceObject::Blt(LPRECT destinationRect, LPDIRECTDRAWSURFACE4 sourceSu
 HRESULT SurfaceObject::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE4 sourceSurface,
                                LPRECT sourceRect, DWORD flags) {
   beforeAccess();
+  changed();
   auto* source = static_cast<SurfaceObject*>(sourceSurface);
   if (!source) return DDERR_INVALIDPARAMS;
   if (busy() || (source != this && source->busy())) return DDERR_SURFACEBUSY;

@@ -150,6 +150,59 @@ TEST_F(Direct3DFixture, TexturesComeFromSurfaces) {
   surface->Release();
 }
 
+// Bilinear draws read a copy of the texels the texture keeps; writing the surface in any
+// way (Lock, a DC, Blt, Load) must show in the next draw, and a released texture's copy
+// must not outlive draws still waiting to be shaded.
+TEST_F(Direct3DFixture, BilinearDrawsSeeEveryWriteToTheTexture) {
+  IDirectDrawSurface4* surface = makeTexture(4, 4, std::vector<std::uint16_t>(16, 0xF800));
+  IDirect3DTexture2* tex = nullptr;
+  ASSERT_EQ(S_OK, surface->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&tex)));
+  ASSERT_EQ(D3D_OK, device->SetTexture(0, tex));
+  device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTFG_LINEAR);
+  device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTFN_LINEAR);
+  D3DTLVERTEX q[4] = {{-0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 0, 0}, {15.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1, 0},
+                      {-0.5f, 15.5f, 0.5f, 1, 0xFFFFFFFF, 0, 0, 1}, {15.5f, 15.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1, 1}};
+  auto drawn = [&]() {
+    device->BeginScene();
+    EXPECT_EQ(D3D_OK, device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, q, 4, D3DDP_WAIT));
+    device->EndScene();
+    return pixelAt(target, 7, 7);
+  };
+  EXPECT_EQ(0xF800, drawn());
+  DDSURFACEDESC2 d{};
+  d.dwSize = DDSURFACEDESC2_SIZE32;
+  ASSERT_EQ(DD_OK, surface->Lock(nullptr, &d, DDLOCK_WAIT, nullptr));
+  const std::uint16_t blue = 0x001F;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) std::memcpy(static_cast<std::uint8_t*>(d.lpSurface) + y * d.lPitch + x * 2, &blue, 2);
+  ASSERT_EQ(DD_OK, surface->Unlock(nullptr));
+  EXPECT_EQ(0x001F, drawn());
+  DDBLTFX fill{};
+  fill.dwSize = DDBLTFX_SIZE32;
+  fill.dwFillColor = 0x07E0;
+  ASSERT_EQ(DD_OK, surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill));
+  EXPECT_EQ(0x07E0, drawn());
+  IDirectDrawSurface4* other = makeTexture(4, 4, std::vector<std::uint16_t>(16, 0xFFFF));
+  IDirect3DTexture2* otherTex = nullptr;
+  ASSERT_EQ(S_OK, other->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&otherTex)));
+  ASSERT_EQ(D3D_OK, tex->Load(otherTex));
+  EXPECT_EQ(0xFFFF, drawn());
+  // A draw left for later shading (no depth writes), then its texture released.
+  ASSERT_EQ(D3D_OK, device->SetTexture(0, otherTex));
+  device->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, FALSE);
+  device->BeginScene();
+  EXPECT_EQ(D3D_OK, device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, q, 4, D3DDP_WAIT));
+  device->SetTexture(0, nullptr);
+  otherTex->Release();
+  other->Release();
+  device->EndScene();
+  EXPECT_EQ(0xFFFF, pixelAt(target, 7, 7));
+  tex->Release();
+  surface->Release();
+}
+
 TEST_F(Direct3DFixture, BadCallsAreRefused) {
   D3DTLVERTEX v[3] = {{0, 0, 0.5f, 1, 0xFFFFFFFF, 0, 0, 0}, {64, 0, 0.5f, 1, 0xFFFFFFFF, 0, 0, 0},
                       {0, 48, 0.5f, 1, 0xFFFFFFFF, 0, 0, 0}};

@@ -4,6 +4,7 @@
 // triangles under the state combinations the kernels serve.
 #include "DeviceTestKit.h"
 #include "platform/d3d/SpanKernels.h"
+#include "platform/d3d/TexelPairs.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +89,8 @@ TEST(SpanKernels, ServeTheCommonStatesAndDeclineTheRest) {
 // Random triangles of both vertex paths under the states the kernels serve: textures of
 // several sizes (down to one texel wide, and a padded pitch), both filters and address
 // modes, the colour operations, linear fog on device z or view depth, all depth functions,
-// opaque and additive stores, on a target whose width is not a multiple of eight.
+// opaque and additive stores, on a target whose width is not a multiple of eight. Bilinear
+// squares read from the texture's copy give exactly what gathering the texels gives.
 TEST(SpanKernels, MatchScalarReferenceAndChunkStages) {
   constexpr int kW = 61, kH = 47;
   std::mt19937 rng(99);
@@ -98,16 +100,20 @@ TEST(SpanKernels, MatchScalarReferenceAndChunkStages) {
   } sizes[] = {{64, 32, 64}, {16, 8, 20}, {2, 2, 2}, {1, 4, 1}, {8, 1, 8}, {128, 128, 128}};
   std::vector<std::uint16_t> texels(128 * 128);
   for (auto& t : texels) t = std::uint16_t(rng());
-  int mismatches = 0, stageMismatches = 0;
+  int mismatches = 0, stageMismatches = 0, pairMismatches = 0;
   const int kRounds = 90, kAllowed = kRounds * kW * kH / 10000;
   for (int round = 0; round < kRounds; ++round) {
-    TestDevice fast(kW, kH), stages(kW, kH), ref(kW, kH);
+    TestDevice fast(kW, kH), paired(kW, kH), stages(kW, kH), ref(kW, kH);
     stages.device->useSpanKernels(false);
     ref.device->useReferenceRasterizer(true);
     const Size& size = sizes[round % 6];
     platform::TextureImage img{texels.data(), size.pitchTexels * 2, size.w, size.h, false, 0};
+    // The same texture with its bilinear copy, which must change nothing.
+    platform::TexelPairs pairs;
+    platform::TextureImage withPairs = img;
+    withPairs.pairs = pairs.update(img, 1);
     const bool transformed = round % 2 == 0;
-    for (TestDevice* t : {&fast, &stages, &ref}) {
+    for (TestDevice* t : {&fast, &paired, &stages, &ref}) {
       std::mt19937 srng(round);
       auto pick = [&](std::initializer_list<DWORD> l) { return *(l.begin() + srng() % l.size()); };
       t->clear(0x405060, 1.0f);
@@ -134,7 +140,7 @@ TEST(SpanKernels, MatchScalarReferenceAndChunkStages) {
       t->device->setTextureStageState(0, D3DTSS_MINFILTER, filter == D3DTFG_LINEAR ? D3DTFN_LINEAR : D3DTFN_POINT);
       t->device->setTextureStageState(0, D3DTSS_ADDRESSU, pick({D3DTADDRESS_WRAP, D3DTADDRESS_CLAMP}));
       t->device->setTextureStageState(0, D3DTSS_ADDRESSV, pick({D3DTADDRESS_WRAP, D3DTADDRESS_CLAMP}));
-      t->device->setTexture(0, &img);
+      t->device->setTexture(0, t == &paired ? &withPairs : &img);
       if (transformed) t->device->setTransform(D3DTRANSFORMSTATE_PROJECTION, defaultProjection());
     }
     // A first layer with depth writes on, so the tested layer meets a varied depth buffer.
@@ -146,7 +152,7 @@ TEST(SpanKernels, MatchScalarReferenceAndChunkStages) {
       tlv.push_back(tl(pos(rng), pos(rng), unit(rng), c, u, v, 0.1f + unit(rng)));
       lvv.push_back(lv(unit(rng) * 8 - 4, unit(rng) * 6 - 3, 0.5f + unit(rng) * 9, c, u, v));
     }
-    for (TestDevice* t : {&fast, &stages, &ref}) {
+    for (TestDevice* t : {&fast, &paired, &stages, &ref}) {
       if (transformed) t->device->drawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_LVERTEX, lvv.data(), DWORD(lvv.size()), 0);
       else t->device->drawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, tlv.data(), DWORD(tlv.size()), 0);
     }
@@ -161,8 +167,12 @@ TEST(SpanKernels, MatchScalarReferenceAndChunkStages) {
         ADD_FAILURE() << "round " << round << " pixel " << i % kW << "," << i / kW << " " << fast.color[i] << " vs "
                       << ref.color[i];
       stageMismatches += differs(stages);
+      if (fast.color[i] != paired.color[i] && ++pairMismatches <= 5)
+        ADD_FAILURE() << "round " << round << " pixel " << i % kW << "," << i / kW << ": " << paired.color[i]
+                      << " with the bilinear copy, " << fast.color[i] << " without";
     }
   }
   EXPECT_LE(mismatches, kAllowed);
   EXPECT_LE(stageMismatches, kAllowed);
+  EXPECT_EQ(pairMismatches, 0);
 }

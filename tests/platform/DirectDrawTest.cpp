@@ -1,6 +1,8 @@
 // DirectDraw surfaces: creation and caps, fills, BltFast, DC and Lock states, attachments,
 // palettes, presenting and the Direct3D query hooks.
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/ddraw/DDraw.h"
 #include "platform/ddraw/SurfaceAccess.h"
@@ -261,6 +263,48 @@ TEST_F(DirectDraw, LockGivesTheMemoryAndPitch) {
   EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
   EXPECT_EQ(surface->Unlock(nullptr), DDERR_NOTLOCKED);
   EXPECT_EQ(pixel(surface, 3, 2), 0x4321);
+  surface->Release();
+}
+
+// Copies made from a surface's pixels are keyed by its generation: every way of writing the
+// pixels must give a new one, never one another surface had, and reading must not.
+TEST_F(DirectDraw, EveryWriteGivesTheSurfaceANewGeneration) {
+  IDirectDrawSurface4* surface = offscreen(8, 8, 0x2840);
+  IDirectDrawSurface4* source = offscreen(8, 8, 0x2840);
+  std::vector<std::uint64_t> seen = {platform::surfaceGeneration(surface), platform::surfaceGeneration(source)};
+  auto expectNew = [&](const char* what) {
+    const std::uint64_t g = platform::surfaceGeneration(surface);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), g), 0) << what;
+    seen.push_back(g);
+  };
+  EXPECT_NE(seen[0], seen[1]);
+  DDSURFACEDESC2 description{};
+  description.dwSize = DDSURFACEDESC2_SIZE32;
+  ASSERT_EQ(surface->Lock(nullptr, &description, DDLOCK_WAIT, nullptr), DD_OK);
+  expectNew("Lock");
+  ASSERT_EQ(surface->Unlock(nullptr), DD_OK);
+  expectNew("Unlock");  // the writes happen between the two
+  HDC dc = nullptr;
+  ASSERT_EQ(surface->GetDC(&dc), DD_OK);
+  expectNew("GetDC");
+  ASSERT_EQ(surface->ReleaseDC(dc), DD_OK);
+  expectNew("ReleaseDC");
+  DDBLTFX fill{};
+  fill.dwSize = DDBLTFX_SIZE32;
+  ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill), DD_OK);
+  expectNew("Blt");
+  ASSERT_EQ(surface->BltFast(0, 0, source, nullptr, 0), DD_OK);
+  expectNew("BltFast");
+  platform::markSurfaceChanged(surface);
+  expectNew("markSurfaceChanged");
+  // Reading leaves it, and the source of a copy keeps its own.
+  EXPECT_EQ(platform::surfaceGeneration(source), seen[1]);
+  platform::SurfaceMemory memory;
+  ASSERT_TRUE(platform::surfaceMemory(surface, memory));
+  ASSERT_EQ(surface->GetSurfaceDesc(&description), DD_OK);
+  EXPECT_EQ(platform::surfaceGeneration(surface), seen.back());
+  EXPECT_EQ(platform::surfaceGeneration(nullptr), 0u);
+  source->Release();
   surface->Release();
 }
 
