@@ -10,6 +10,8 @@ const std::uint32_t* TexelPairs::update(const TextureImage& image, std::uint64_t
       image.width == width_ && image.height == height_)
     return elements_.data();
   const int w = image.width, h = image.height, stride = pitchFor(w);
+  // Readers address the copy with 32-bit byte offsets (textures that large are gathered).
+  if (static_cast<std::uint64_t>(stride) * 4u * static_cast<std::uint64_t>(h) > 0x7FFFFFFFu) return nullptr;
   elements_.resize(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h));
   auto row = [&](int y) {
     return reinterpret_cast<const std::uint16_t*>(reinterpret_cast<const std::uint8_t*>(image.bits) +

@@ -19,7 +19,8 @@ namespace platform {
 class TexelPairs {
  public:
   // The copy of `image` for content `generation`: kept when it was built for the same
-  // generation and image, rebuilt otherwise. Null for an image that is not usable.
+  // generation and image, rebuilt otherwise. Null for an image that is not usable, or whose
+  // copy would pass 2 GB.
   const std::uint32_t* update(const TextureImage& image, std::uint64_t generation);
 
   // Elements per row of the copy of an image `width` texels wide.

@@ -43,4 +43,7 @@ TEST(TexelPairs, RebuildOnlyForANewGenerationOrAnotherImage) {
   const platform::TextureImage moved{other.data(), 4, 2, 2, false, 0};
   EXPECT_EQ(pairs.update(moved, 8)[0], 5u | 7u << 16);
   EXPECT_EQ(pairs.update(platform::TextureImage{}, 9), nullptr);
+  // A copy past 32-bit offsets is refused before any texel is read (they are gathered).
+  const platform::TextureImage huge{other.data(), 80000, 40000, 20000, false, 0};
+  EXPECT_EQ(pairs.update(huge, 10), nullptr);
 }
