@@ -405,8 +405,10 @@ struct DepthTest {
     passEq = f == D3DCMP_EQUAL || f == D3DCMP_LESSEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS ? all : none;
     passGt = f == D3DCMP_GREATER || f == D3DCMP_NOTEQUAL || f == D3DCMP_GREATEREQUAL || f == D3DCMP_ALWAYS ? all : none;
   }
+  // Below zero needs no clamp: the product truncates to zero or less (INT_MIN when out of
+  // range), which the narrowing saturates to 0.
   [[gnu::always_inline]] static __m128i quantise(__m256 z) {
-    const __m256 zc = _mm256_max_ps(_mm256_min_ps(z, _mm256_set1_ps(1.0f)), _mm256_setzero_ps());
+    const __m256 zc = _mm256_min_ps(z, _mm256_set1_ps(1.0f));
     return narrow(_mm256_cvttps_epi32(_mm256_fmadd_ps(zc, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f))));
   }
   // Lanes where the quantised depth `zi` passes against `stored`.
