@@ -64,6 +64,7 @@ struct ParticleDevice {
       for (int x = 0; x < 16; ++x)
         reinterpret_cast<std::uint16_t*>(static_cast<std::uint8_t*>(m.bits) + y * m.pitch)[x] =
             std::uint16_t(0x8000 + 0x0410 * ((x + y) % 8));
+    platform::markSurfaceChanged(textureSurface);  // written past Lock
     textureSurface->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&texture));
     device->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, 0);
     device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 1);
