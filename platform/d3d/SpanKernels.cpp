@@ -487,6 +487,7 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
   // Fog depth is 1/rhw; when rhw is the perspective weight, the per-pixel divide serves both.
   const bool fogW = cfg.fogUsesW;
   const bool fogBlack = cfg.fogColor[0] == 0.0f && cfg.fogColor[1] == 0.0f && cfg.fogColor[2] == 0.0f;
+  const __m128i fogPixels = pack565(fogR, fogG, fogB);  // what shading gives a block wholly in fog
   const __m256i zeroI = _mm256_setzero_si256();
   const bool rhwIsWeight = t.rhw.v0 == t.pw.v0 && t.rhw.ddx == t.pw.ddx && t.rhw.ddy == t.pw.ddy;
 
@@ -596,6 +597,11 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
         // nothing at all to add when the fog is black).
         if (_mm256_movemask_ps(_mm256_cmp_ps(p.fog, zero, _CMP_GT_OQ)) == 0) {
           if (Additive && fogBlack) continue;
+          if constexpr (!Additive) {  // stored at once: pending blocks cover other pixels
+            const __m128i old = loadPixels(colorRow + x, io);
+            storePixels(colorRow + x, io, _mm_blendv_epi8(old, fogPixels, live));
+            continue;
+          }
           p.r = p.g = p.b = zero;
           if constexpr (kUsesTexture) p.texels = Fetched{zeroI, zeroI, zeroI, zeroI};
           if (++count == kBatch) shade();
