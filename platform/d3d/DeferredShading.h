@@ -3,9 +3,9 @@
 // colours. Then the recorded triangles run from the last to the first, each shading only
 // the pixels that pass its depth test and are still free in a "taken" mask (one bit per
 // target pixel, small enough to stay in cache), and taking them: every pixel gets its last
-// winner, and pixels that later triangles cover again (a sky under terrain) are never shaded. The colours come out
-// exactly as drawing in order would give, because a pixel's final colour in an opaque scene
-// is its last winner's.
+// winner, and pixels that later triangles cover again (a sky under terrain) are never
+// shaded. The colours come out exactly as drawing in order would give, because a pixel's
+// final colour in an opaque scene is its last winner's.
 //
 // Only opaque draws that do not write depth are deferred: backgrounds such as a sky, drawn
 // first and mostly covered later. Opaque draws that write depth are drawn at once while work

@@ -297,7 +297,8 @@ struct TextureAccess {
   const __m256i order = _mm256_setr_epi8(0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15,
                                          0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15);
   auto join = [&order](__m128i low, __m128i high) {  // pixels 0-1 | 4-5, or 2-3 | 6-7
-    return _mm256_castsi256_ps(_mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1), order));
+    const __m256i both = _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+    return _mm256_castsi256_ps(_mm256_shuffle_epi8(both, order));
   };
   const __m256 a = join(s01, s45), b = join(s23, s67);
   *top = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
@@ -467,8 +468,11 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
     const TextureImage& img = *cfg.texture;
     tex.base = reinterpret_cast<const std::uint8_t*>(img.bits);
     tex.pitchV = _mm256_set1_epi32(img.pitch);
-    tex.pairs = Tex != TexMode::kPoint ? reinterpret_cast<const std::uint8_t*>(img.pairs) : nullptr;
-    tex.pairPitchV = _mm256_set1_epi32(TexelPairs::pitchFor(img.width) * 4);
+    tex.pairPitchV = _mm256_setzero_si256();
+    if (Tex != TexMode::kPoint && img.pairs) {  // point samples are gathered from the texture itself
+      tex.pairs = reinterpret_cast<const std::uint8_t*>(img.pairs);
+      tex.pairPitchV = _mm256_set1_epi32(TexelPairs::pitchFor(img.width) * 4);
+    }
     tex.u.init(img.width, cfg.clampU);
     tex.v.init(img.height, cfg.clampV);
     const float sub = Tex == TexMode::kPoint ? 1.0f : 128.0f, bias = Tex == TexMode::kPoint ? 0.0f : 64.0f;

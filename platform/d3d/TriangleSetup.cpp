@@ -237,7 +237,8 @@ bool setupQuad(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex&
   };
   constexpr float kDepthTolerance = 1.0f / (1 << 22), kTolerance = 1.0f / (1 << 14);
   if (!agrees(t.z, a.z, b.z, c.z, d.z, kDepthTolerance) ||
-      !agrees(t.rhw, a.rhw, b.rhw, c.rhw, d.rhw, kDepthTolerance) || !agrees(t.pw, a.pw, b.pw, c.pw, d.pw, kDepthTolerance))
+      !agrees(t.rhw, a.rhw, b.rhw, c.rhw, d.rhw, kDepthTolerance) ||
+      !agrees(t.pw, a.pw, b.pw, c.pw, d.pw, kDepthTolerance))
     return false;
   for (int k = 0; k < kAttrCount; ++k)
     if ((attributes >> k) & 1 && !agrees(t.q[k], a.q[k], b.q[k], c.q[k], d.q[k], kTolerance)) return false;
