@@ -277,38 +277,30 @@ struct TextureAccess {
   if (twoRows) *pairB = _mm256_load_si256(reinterpret_cast<const __m256i*>(pb));
 }
 
-// The 2x2 squares at byte offsets `at` of a TexelPairs copy, as gatherPairs gives them: top
-// and bottom texel pairs. Eight 64-bit loads from general registers cost less than gathers.
-[[gnu::always_inline]] inline void loadSquares(const std::uint8_t* pairs, __m256i at, __m256i* top,
-                                               __m256i* bottom) {
+// The 2x2 squares at byte offsets `at` of a TexelPairs copy, split into the pixels' left
+// column pairs (x0, y0) | (x0, y1) << 16 and right column pairs (x1, y0) | (x1, y1) << 16.
+// Eight 64-bit loads from general registers cost less than gathers.
+[[gnu::always_inline]] inline void loadSquares(const std::uint8_t* pairs, __m256i at, __m256i* left, __m256i* right) {
   auto two = [pairs](std::uint64_t offsets) {  // the squares at the low and high 32 bits
-    std::int64_t second;
-    std::memcpy(&second, pairs + (offsets >> 32), 8);
-    const auto* first = reinterpret_cast<const __m128i*>(pairs + static_cast<std::uint32_t>(offsets));
-    return _mm_insert_epi64(_mm_loadl_epi64(first), second, 1);
+    const __m128 first = _mm_castsi128_ps(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pairs + static_cast<std::uint32_t>(offsets))));
+    return _mm_loadh_pi(first, reinterpret_cast<const __m64*>(pairs + (offsets >> 32)));
   };
   const __m128i lo = _mm256_castsi256_si128(at), hi = _mm256_extracti128_si256(at, 1);
-  const __m128i s01 = two(static_cast<std::uint64_t>(_mm_cvtsi128_si64(lo)));
-  const __m128i s23 = two(static_cast<std::uint64_t>(_mm_extract_epi64(lo, 1)));
-  const __m128i s45 = two(static_cast<std::uint64_t>(_mm_cvtsi128_si64(hi)));
-  const __m128i s67 = two(static_cast<std::uint64_t>(_mm_extract_epi64(hi, 1)));
-  // Each square is (x0, y0), (x0, y1), (x1, y0), (x1, y1); reorder it to the top pair in the
-  // low and the bottom pair in the high 32 bits, then split the pairs across the pixels.
-  const __m256i order = _mm256_setr_epi8(0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15,
-                                         0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15);
-  auto join = [&order](__m128i low, __m128i high) {  // pixels 0-1 | 4-5, or 2-3 | 6-7
-    const __m256i both = _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
-    return _mm256_castsi256_ps(_mm256_shuffle_epi8(both, order));
-  };
-  const __m256 a = join(s01, s45), b = join(s23, s67);
-  *top = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
-  *bottom = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+  // Pixels 0-1 | 4-5 and 2-3 | 6-7; each square is its left pair, then its right pair.
+  const __m256 a = _mm256_insertf128_ps(_mm256_castps128_ps256(two(static_cast<std::uint64_t>(_mm_cvtsi128_si64(lo)))),
+                                        two(static_cast<std::uint64_t>(_mm_cvtsi128_si64(hi))), 1);
+  const __m256 b = _mm256_insertf128_ps(_mm256_castps128_ps256(two(static_cast<std::uint64_t>(_mm_extract_epi64(lo, 1)))),
+                                        two(static_cast<std::uint64_t>(_mm_extract_epi64(hi, 1))), 1);
+  *left = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
+  *right = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
-// Texels fetched for eight pixels, before filtering: for the bilinear filter the top and
-// bottom texel pairs and their weights; for point sampling the texel in `top`'s low half.
+// Texels fetched for eight pixels, before filtering: for the bilinear filter two texel pairs
+// (the top and bottom rows when gathered, the left and right columns from texel squares) and
+// their weights in the same order; for point sampling the texel in `first`'s low half.
 struct Fetched {
-  __m256i top, bottom, wTop, wBottom;
+  __m256i first, second, wFirst, wSecond;
 };
 
 // Texture positions arrive in texels (point) or 1/128 texel less half a texel (bilinear).
@@ -319,7 +311,7 @@ struct Fetched {
   const __m256i x1 = t.u.address(_mm256_add_epi32(x, _mm256_set1_epi32(1)));
   const __m256i row = _mm256_mullo_epi32(y, t.pitchV);
   __m256i unused = _mm256_setzero_si256();
-  gatherPairs(t, x, x1, row, row, false, &out->top, &unused);
+  gatherPairs(t, x, x1, row, row, false, &out->first, &unused);
 }
 
 // Bilinear filter with 7 fraction bits per axis: the four neighbours' centres surround the
@@ -332,17 +324,20 @@ template <bool Wrap>
   t.u.pair<Wrap>(t.u.floorOf<Wrap>(su), &x0, &x1, &au);
   t.v.pair<Wrap>(t.v.floorOf<Wrap>(sv), &y0, &y1, &av);
   const __m256i bu = _mm256_sub_epi32(k128, au), bv = _mm256_sub_epi32(k128, av);
+  // The weights of a pair side by side in 16-bit halves (each at most 128 * 128).
   if (t.pairs) {  // the square at (x0, y0) holds x1 and y1 too, wrapped or clamped
     const __m256i at = _mm256_add_epi32(_mm256_mullo_epi32(y0, t.pairPitchV), _mm256_slli_epi32(x0, 2));
-    loadSquares(t.pairs, at, &out->top, &out->bottom);
+    loadSquares(t.pairs, at, &out->first, &out->second);
+    const __m256i vertical = _mm256_or_si256(bv, _mm256_slli_epi32(av, 16));
+    out->wFirst = _mm256_mullo_epi16(vertical, _mm256_or_si256(bu, _mm256_slli_epi32(bu, 16)));
+    out->wSecond = _mm256_mullo_epi16(vertical, _mm256_or_si256(au, _mm256_slli_epi32(au, 16)));
   } else {
-    gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &out->top,
-                &out->bottom, Wrap || !t.u.clamp);
+    gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &out->first,
+                &out->second, Wrap || !t.u.clamp);
+    const __m256i horizontal = _mm256_or_si256(bu, _mm256_slli_epi32(au, 16));
+    out->wFirst = _mm256_mullo_epi16(horizontal, _mm256_or_si256(bv, _mm256_slli_epi32(bv, 16)));
+    out->wSecond = _mm256_mullo_epi16(horizontal, _mm256_or_si256(av, _mm256_slli_epi32(av, 16)));
   }
-  // Left and right weights of a row side by side in 16-bit halves (each at most 128 * 128).
-  const __m256i horizontal = _mm256_or_si256(bu, _mm256_slli_epi32(au, 16));
-  out->wTop = _mm256_mullo_epi16(horizontal, _mm256_or_si256(bv, _mm256_slli_epi32(bv, 16)));
-  out->wBottom = _mm256_mullo_epi16(horizontal, _mm256_or_si256(av, _mm256_slli_epi32(av, 16)));
 }
 
 // Texel channels as integers: bilinear sums of 5/6-bit channels times weights summing to
@@ -353,12 +348,12 @@ struct TexelSums {
 
 [[gnu::always_inline]] inline TexelSums filterBilinear(const Fetched& f) {
   const __m256i m5 = _mm256_set1_epi16(31), m6 = _mm256_set1_epi16(63);
-  return {_mm256_add_epi32(_mm256_madd_epi16(_mm256_srli_epi16(f.top, 11), f.wTop),
-                           _mm256_madd_epi16(_mm256_srli_epi16(f.bottom, 11), f.wBottom)),
-          _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.top, 5), m6), f.wTop),
-                           _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.bottom, 5), m6), f.wBottom)),
-          _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(f.top, m5), f.wTop),
-                           _mm256_madd_epi16(_mm256_and_si256(f.bottom, m5), f.wBottom))};
+  return {_mm256_add_epi32(_mm256_madd_epi16(_mm256_srli_epi16(f.first, 11), f.wFirst),
+                           _mm256_madd_epi16(_mm256_srli_epi16(f.second, 11), f.wSecond)),
+          _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.first, 5), m6), f.wFirst),
+                           _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi16(f.second, 5), m6), f.wSecond)),
+          _mm256_add_epi32(_mm256_madd_epi16(_mm256_and_si256(f.first, m5), f.wFirst),
+                           _mm256_madd_epi16(_mm256_and_si256(f.second, m5), f.wSecond))};
 }
 
 // A 5-bit channel widened to 8 bits by bit replication.
@@ -513,7 +508,7 @@ void spanKernel(const PixelConfig& cfg, const TriangleSetup& t, const ColorTarge
       const Pending& p = pending[k];
       __m256 outR = p.r, outG = p.g, outB = p.b;
       if constexpr (kUsesTexture) {
-        const TexelSums s = Tex == TexMode::kPoint ? expand565(p.texels.top) : filterBilinear(p.texels);
+        const TexelSums s = Tex == TexMode::kPoint ? expand565(p.texels.first) : filterBilinear(p.texels);
         const __m256 sr = _mm256_cvtepi32_ps(s.r), sg = _mm256_cvtepi32_ps(s.g), sb = _mm256_cvtepi32_ps(s.b);
         if constexpr (kDiffuse) {
           outR = _mm256_mul_ps(sr, outR), outG = _mm256_mul_ps(sg, outG), outB = _mm256_mul_ps(sb, outB);
