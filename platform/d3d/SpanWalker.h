@@ -2,6 +2,11 @@
 // exact integer arithmetic: the same pixels as TriangleSetup::rowSpan and covers(), without a
 // division per row. Each sloped edge keeps floor((E - threshold) / (|dy| * kOne)) as a
 // quotient and remainder that advance by a constant per row (a Bresenham-style walk).
+//
+// The edges sit in four lanes whose roles are fixed, so that a row's bounds need no choice per
+// edge: lanes 0 and 1 hold the edges bounding a row's right end (dy > 0), lanes 2 and 3 those
+// bounding its left end (dy < 0). A polygon with one edge of a kind walks it in both of that
+// kind's lanes. Horizontal edges bound only the rows, and become a row range.
 #pragma once
 
 #include "platform/d3d/TriangleSetup.h"
@@ -17,19 +22,12 @@ class SpanWalker {
   explicit SpanWalker(const TriangleSetup& setup);
   // The current row (rowFirst, then one more per next()).
   int row() const { return y_; }
-  // Columns [*first, *last] covered in the current row; false when none are. Branch-free
-  // per edge (selects, not jumps): the carries of a sloped edge follow no pattern.
+  // Columns [*first, *last] covered in the current row; false when none are.
   bool span(int* first, int* last) const {
-    std::int64_t lo = left_, hi = right_ - 1;
-    bool empty = false;
-    auto bound = [&](const EdgeWalk& w) {
-      hi = std::min(hi, w.sign > 0 ? w.q : INT64_MAX);
-      lo = std::max(lo, w.sign < 0 ? -w.q : INT64_MIN);
-      empty |= (w.sign == 0) & (w.q < 0);
-    };
-    bound(edge_[0]), bound(edge_[1]), bound(edge_[2]);
-    if (quad_) bound(edge_[3]);
-    if (empty || lo > hi) return false;
+    if (y_ < rowLo_ || y_ > rowHi_) return false;
+    const std::int64_t hi = std::min({lanes_.q[0], lanes_.q[1], std::int64_t{right_} - 1});
+    const std::int64_t lo = std::max({-lanes_.q[2], -lanes_.q[3], std::int64_t{left_}});
+    if (lo > hi) return false;
     *first = static_cast<int>(lo);
     *last = static_cast<int>(hi);
     return true;
@@ -37,27 +35,23 @@ class SpanWalker {
   // Moves to the next row.
   void next() {
     ++y_;
-    auto step = [](EdgeWalk& w) {
-      w.r += w.rs;
-      const bool carry = w.r >= w.den;
-      w.q += w.qs + carry;
-      w.r -= carry ? w.den : 0;
-    };
-    step(edge_[0]), step(edge_[1]), step(edge_[2]);
-    if (quad_) step(edge_[3]);
+    for (int k = 0; k < 4; ++k) {
+      lanes_.r[k] += lanes_.rs[k];
+      const bool carry = lanes_.r[k] >= lanes_.den[k];
+      lanes_.q[k] += lanes_.qs[k] + carry;
+      lanes_.r[k] -= carry ? lanes_.den[k] : 0;
+    }
   }
 
  private:
-  struct EdgeWalk {
-    std::int64_t q, r;      // floor quotient and remainder of (E - threshold) by `den`
-    std::int64_t qs, rs;    // their step per row
-    std::int64_t den;       // |dy| * kOne; INT64_MAX for a horizontal edge (q holds E - threshold)
-    int sign;               // +1: bounds the right end, -1: bounds the left end, 0: horizontal
-  };
-  EdgeWalk edge_[4];  // the fourth only for a quad
-  bool quad_;
+  // Per lane: the floor quotient and remainder of (E - threshold) by den = |dy| * kOne, and
+  // their steps per row.
+  struct Lanes {
+    std::int64_t q[4], r[4], qs[4], rs[4], den[4];
+  } lanes_;
   int y_;
-  int left_, right_;
+  int rowLo_, rowHi_;  // rows the horizontal edges leave open (none when rowLo_ > rowHi_)
+  int left_, right_;   // scissor columns, right exclusive
 };
 
 }  // namespace platform

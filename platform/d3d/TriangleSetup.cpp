@@ -226,6 +226,14 @@ bool setupQuad(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex&
   const bool clockwise = turn[0] > 0 && turn[1] > 0 && turn[2] > 0 && turn[3] > 0;
   const bool anticlockwise = turn[0] < 0 && turn[1] < 0 && turn[2] < 0 && turn[3] < 0;
   if (!clockwise && !anticlockwise) return false;
+  // At most two sloped edges bound either end of a row (the walk has lanes for two a side):
+  // a convex outline with three descends or climbs through a corner between its extremes.
+  int downs = 0, ups = 0;
+  for (int i = 0; i < 4; ++i) {
+    const std::int64_t rise = py[(i + 1) & 3] - py[i];
+    downs += rise > 0, ups += rise < 0;
+  }
+  if (downs > 2 || ups > 2) return false;
   // Both triangles take the quad's winding, so culling treats them alike.
   // d's values as the planes of (a, b, c), based at a, predict them.
   const float dx = static_cast<float>(static_cast<double>(xd) / TriangleSetup::kOne) - t.x0;

@@ -53,7 +53,8 @@ bool setupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
 
 // Sets up the strip (a, b, c, d), triangles (a, b, c) and (c, b, d), as one convex quad when
 // that draws exactly what the two triangles draw: both face the same way and survive
-// culling, the outline a, b, d, c is strictly convex, and the planes of (a, b, c) give d's
+// culling, the outline a, b, d, c is strictly convex with at most two edges going down and
+// two going up (the row walk's limit), and the planes of (a, b, c) give d's
 // values (z exactly enough for depth, the attributes in `attributes` within 2^-14 of their
 // size). The quad covers the pixels of the two triangles, each once (the shared edge gives
 // its centres to one side only, by the fill rule), and is shaded with one set of planes.

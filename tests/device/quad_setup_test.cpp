@@ -74,6 +74,10 @@ TEST(QuadSetup, CoversExactlyItsTwoTriangles) {
 TEST(QuadSetup, RefusesStripsTheTrianglesWouldDrawDifferently) {
   const platform::ViewportMapping map = fullViewport(64, 48);
   TriangleSetup t;
+  // Convex, on one plane, but three of its edges go down: a row's right end would have three
+  // bounds, and the row walk keeps two a side.
+  const Strip steps{{affine(10, 10), affine(30, 14), affine(12, 40), affine(32, 30)}};
+  EXPECT_FALSE(platform::setupQuad(steps.v[0], steps.v[1], steps.v[2], steps.v[3], D3DCULL_NONE, map, &t));
   const Strip flat = parallelogram(10, 10, 20, 2, 3, 18);
   ASSERT_TRUE(platform::setupQuad(flat.v[0], flat.v[1], flat.v[2], flat.v[3], D3DCULL_NONE, map, &t));
   EXPECT_EQ(4, t.edgeCount);

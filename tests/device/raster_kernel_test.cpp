@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -35,6 +36,8 @@ TEST(SpanWalker, RowsMatchCoverageOnRandomTriangles) {
     if (k % 5 == 2) v[2].x = v[1].x;  // vertical edges
     if (k % 7 == 3)                   // slivers and sub-pixel triangles
       v[1] = sv(v[0].x + fine(rng) * 3, v[0].y + fine(rng)), v[2] = sv(v[0].x + fine(rng), v[0].y + fine(rng) * 40);
+    if (k % 4 == 0)  // on whole pixels: edges (horizontal ones too) through pixel centres
+      for (auto& p : v) p = sv(std::round(p.x), std::round(p.y));
     platform::TriangleSetup t;
     if (!platform::setupTriangle(v[0], v[1], v[2], D3DCULL_NONE, map, &t)) continue;
     ++drawn;
