@@ -125,6 +125,12 @@ class SurfaceObject final : public IDirectDrawSurface4 {
   // Content generation (surfaceGeneration); changed() gives the surface a new one.
   std::uint64_t generation() const { return generation_; }
   void changed() { generation_ = ++gLastGeneration; }
+  // First step of every call that may write the pixels: queued work finishes, then the
+  // surface takes a new generation.
+  void beforeWrite() {
+    beforeAccess();
+    changed();
+  }
   bool isPrimary() const { return primary_; }
   SurfaceObject* depthAttachment() const;
   // Shows the memory through the backend when this is the primary surface.

@@ -195,8 +195,7 @@ HRESULT SurfaceObject::GetSurfaceDesc(LPDDSURFACEDESC2 description) {
 
 HRESULT SurfaceObject::GetDC(HDC* dc) {
   if (!dc) return DDERR_INVALIDPARAMS;
-  beforeAccess();
-  changed();
+  beforeWrite();
   *dc = nullptr;
   if (dc_) return DDERR_DCALREADYCREATED;
   if (locked_) return DDERR_SURFACEBUSY;
@@ -229,8 +228,7 @@ HRESULT SurfaceObject::ReleaseDC(HDC dc) {
 
 HRESULT SurfaceObject::Lock(LPRECT rect, LPDDSURFACEDESC2 description, DWORD, HANDLE) {
   if (!description) return DDERR_INVALIDPARAMS;
-  beforeAccess();
-  changed();
+  beforeWrite();
   if (locked_ || dc_) return DDERR_SURFACEBUSY;
   RECT area;
   if (!resolveRect(rect, area)) return DDERR_INVALIDRECT;

@@ -86,8 +86,7 @@ void SurfaceObject::fill(const RECT& area, DWORD value) {
 
 HRESULT SurfaceObject::Blt(LPRECT destinationRect, LPDIRECTDRAWSURFACE4 sourceSurface,
                            LPRECT sourceRect, DWORD flags, LPDDBLTFX effects) {
-  beforeAccess();
-  changed();
+  beforeWrite();
   if (busy()) return DDERR_SURFACEBUSY;
   RECT to;
   if (!resolveRect(destinationRect, to)) return DDERR_INVALIDRECT;
@@ -165,8 +164,7 @@ HRESULT SurfaceObject::Blt(LPRECT destinationRect, LPDIRECTDRAWSURFACE4 sourceSu
 
 HRESULT SurfaceObject::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE4 sourceSurface,
                                LPRECT sourceRect, DWORD flags) {
-  beforeAccess();
-  changed();
+  beforeWrite();
   auto* source = static_cast<SurfaceObject*>(sourceSurface);
   if (!source) return DDERR_INVALIDPARAMS;
   if (busy() || (source != this && source->busy())) return DDERR_SURFACEBUSY;
