@@ -38,6 +38,7 @@ HRESULT SoftwareDevice::setTargets(const ColorTarget& color, const DepthTarget* 
   deferred_.setTarget(color);  // shades what the old target still owes first
   color_ = color;
   depthFresh_ = false;
+  depthTiles_.invalidate();
   // A depth buffer smaller than the target cannot serve it.
   hasDepth_ = depth && depth->usable() && depth->width >= color.width && depth->height >= color.height;
   depth_ = hasDepth_ ? *depth : DepthTarget{};
@@ -128,6 +129,7 @@ HRESULT SoftwareDevice::clear(DWORD count, const D3DRECT* rects, DWORD flags, D3
   if (!color_.usable()) return DDERR_INVALIDPARAMS;
   if ((flags & D3DCLEAR_ZBUFFER) && !hasDepth_) return D3DERR_ZBUFFER_NOTPRESENT;
   flush();
+  if (flags & D3DCLEAR_ZBUFFER) depthTiles_.invalidate();
   int vl = 0, vt = 0, vr = color_.width, vb = color_.height;
   if (viewportSet_) {
     vl = std::min<long long>(viewport_.dwX, color_.width);
@@ -207,6 +209,7 @@ HRESULT SoftwareDevice::draw(D3DPRIMITIVETYPE type, DWORD fvf, const void* verti
   if (pixel_.specularAdd && specularIsBlack(clip_.data(), static_cast<int>(vertexCount))) pixel_.dropBlackSpecular();
   attributes_ = pixel_.attributesRead();
   if (!useReference_) pipeline_.prepare(pixel_);
+  prepareDepthTiles();
   deferMode_ = deferEnabled_ && !useReference_ ? deferred_.beginDraw(pixel_, depthPassesEverywhere())
                                                : DeferredShading::Mode::kResolveFirst;
   if (deferMode_ == DeferredShading::Mode::kResolveFirst) flush();
@@ -269,6 +272,20 @@ bool SoftwareDevice::depthPassesEverywhere() const {
   return map_.left >= fresh_[0] && map_.top >= fresh_[1] && map_.right <= fresh_[2] && map_.bottom <= fresh_[3];
 }
 
+void SoftwareDevice::prepareDepthTiles() {
+  // LESS and LESSEQUAL draws write only smaller values, under which the tiles stay an upper
+  // bound; anything else may raise them.
+  const bool lessTest = pixel_.depthTest && (pixel_.depthFunc == D3DCMP_LESS || pixel_.depthFunc == D3DCMP_LESSEQUAL);
+  if ((pixel_.depthWrite && !lessTest) || tilesStamp_ != DeferredShading::outsideAccesses()) depthTiles_.invalidate();
+  dropHidden_ = depthTilesEnabled_ && lessTest && !pixel_.depthWrite;
+  // Built once after each clear, by the first draw that can use it: later depth writes only
+  // loosen it. Freshly cleared depth hides nothing, so a background drawn first waits.
+  if (dropHidden_ && !depthTiles_.valid() && !depthPassesEverywhere()) {
+    depthTiles_.build(depth_, color_.width, color_.height);
+    tilesStamp_ = DeferredShading::outsideAccesses();
+  }
+}
+
 bool SoftwareDevice::drawQuad(int i0, int i1, int i2, int i3) {
   // Unclipped, smooth-shaded, one texture filter whatever the size: the quad's pixels are
   // then exactly the two triangles'.
@@ -295,6 +312,7 @@ void SoftwareDevice::fillTriangle(const ScreenVertex& a, const ScreenVertex& b, 
 }
 
 void SoftwareDevice::fillSetup(const TriangleSetup& setup, bool bilinear) {
+  if (dropHidden_ && depthTiles_.hides(setup)) return;
   if (deferMode_ == DeferredShading::Mode::kDefer) deferred_.addTriangle(setup, bilinear, depth_);
   else if (deferMode_ == DeferredShading::Mode::kTake) deferred_.drawTaking(setup, bilinear, depth_);
   else if (useReference_) referenceDrawTriangle(pixel_, setup, bilinear, color_, depth_);

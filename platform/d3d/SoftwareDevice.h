@@ -11,6 +11,7 @@
 #pragma once
 
 #include "platform/d3d/DeferredShading.h"
+#include "platform/d3d/DepthTiles.h"
 #include "platform/d3d/DeviceBackend.h"
 #include "platform/d3d/DeviceState.h"
 #include "platform/d3d/SpanPipeline.h"
@@ -49,6 +50,8 @@ class SoftwareDevice final : public DeviceBackend {
   void useSpanKernels(bool on) { pipeline_.useKernels(on); }
   // Defer the shading of opaque draws to flush() (default off; switching off flushes).
   void useDeferredShading(bool on);
+  // Drop triangles that the depth buffer's coarse tiles show hidden (default on).
+  void useDepthTiles(bool on) { depthTilesEnabled_ = on; }
   // The most indices one indexed call may pass.
   static constexpr DWORD kMaxIndices = 3u * 65536u * 4u;
 
@@ -85,6 +88,14 @@ class SoftwareDevice final : public DeviceBackend {
   int fresh_[4] = {};
   unsigned freshStamp_ = 0;
   bool depthPassesEverywhere() const;
+  // The largest depth of each tile, for dropping triangles hidden everywhere they reach;
+  // built when a draw first tests depth without writing it, and dropped when the buffer may
+  // take larger values. `tilesStamp_`: outside accesses counted when it was built.
+  DepthTiles depthTiles_;
+  unsigned tilesStamp_ = 0;
+  bool depthTilesEnabled_ = true;
+  bool dropHidden_ = false;  // per draw call: the draw tests depth by LESS or LESSEQUAL and writes none
+  void prepareDepthTiles();
 
   // Per draw call.
   ViewportMapping map_;
