@@ -58,10 +58,8 @@ bool DepthTiles::hides(const TriangleSetup& t) const {
     minX = std::min(minX, t.edge[i].xi);
     maxX = std::max(maxX, t.edge[i].xi);
   }
-  constexpr std::int64_t kOne = TriangleSetup::kOne;
-  constexpr int kBits = TriangleSetup::kSubPixelBits;  // arithmetic shifts round toward -infinity
-  const int c0 = static_cast<int>(std::max<std::int64_t>((minX + kOne - 1) >> kBits, t.left));
-  const int c1 = static_cast<int>(std::min<std::int64_t>(maxX >> kBits, std::min(t.right, width_) - 1));
+  const int c0 = static_cast<int>(std::max<std::int64_t>(ceilPixel(minX), t.left));
+  const int c1 = static_cast<int>(std::min<std::int64_t>(floorPixel(maxX), std::min(t.right, width_) - 1));
   const int r0 = std::max(t.rowFirst, 0), r1 = std::min(t.rowLast, height_ - 1);
   if (c0 > c1 || r0 > r1 || c0 < 0) return false;
 
@@ -71,8 +69,8 @@ bool DepthTiles::hides(const TriangleSetup& t) const {
   const double dx = t.z.ddx, dy = t.z.ddy, v0 = t.z.v0;
   double least = HUGE_VAL;
   for (int i = 0; i < t.edgeCount; ++i) {
-    const double px = static_cast<double>(t.edge[i].xi) / kOne - t.x0;
-    const double py = static_cast<double>(t.edge[i].yi) / kOne - t.y0;
+    const double px = static_cast<double>(t.edge[i].xi) / TriangleSetup::kOne - t.x0;
+    const double py = static_cast<double>(t.edge[i].yi) / TriangleSetup::kOne - t.y0;
     least = std::min(least, v0 + dx * px + dy * py);
   }
   const double reachX = std::max(std::fabs(c0 - t.x0), std::fabs(c1 - t.x0)) + 1.0;

@@ -20,10 +20,6 @@ std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {  // b > 0
   return q + static_cast<std::int64_t>((a % b != 0) & (a > 0));
 }
 
-// Whole pixels of a snapped coordinate, rounded down or up (arithmetic shifts are exact floors).
-constexpr std::int64_t floorPixel(std::int64_t v) { return v >> TriangleSetup::kSubPixelBits; }
-constexpr std::int64_t ceilPixel(std::int64_t v) { return (v + TriangleSetup::kOne - 1) >> TriangleSetup::kSubPixelBits; }
-
 // Snapped coordinates stay far inside this bound, so edge products fit in 64 bits.
 constexpr float kCoordLimit = 1.0e6f;
 

@@ -43,6 +43,10 @@ struct TriangleSetup {
   bool covers(int px, int py) const;
 };
 
+// Whole pixels of a snapped coordinate, rounded down or up (arithmetic shifts are exact floors).
+constexpr std::int64_t floorPixel(std::int64_t v) { return v >> TriangleSetup::kSubPixelBits; }
+constexpr std::int64_t ceilPixel(std::int64_t v) { return (v + TriangleSetup::kOne - 1) >> TriangleSetup::kSubPixelBits; }
+
 // Bit k of an attribute set stands for plane q[k]; z, rhw and pw are always set up.
 constexpr unsigned kAllAttributes = (1u << kAttrCount) - 1;
 
