@@ -314,6 +314,16 @@ struct Fetched {
   gatherPairs(t, x, x1, row, row, false, &out->first, &unused);
 }
 
+// The weights of `out`'s two texel pairs: within a pair, `low` and `high` (the weights along
+// the pair) side by side in 16-bit halves, each times the pair's own weight, `first` or
+// `second` (each product at most 128 * 128).
+[[gnu::always_inline]] inline void pairWeights(__m256i low, __m256i high, __m256i first, __m256i second,
+                                               Fetched* out) {
+  const __m256i along = _mm256_or_si256(low, _mm256_slli_epi32(high, 16));
+  out->wFirst = _mm256_mullo_epi16(along, _mm256_or_si256(first, _mm256_slli_epi32(first, 16)));
+  out->wSecond = _mm256_mullo_epi16(along, _mm256_or_si256(second, _mm256_slli_epi32(second, 16)));
+}
+
 // Bilinear filter with 7 fraction bits per axis: the four neighbours' centres surround the
 // sample. The weights of a row pair sit in one 32-bit lane (left low, right high), so one
 // multiply-add per channel and row blends two texels; channel * weight sums stay below 2^20.
@@ -324,19 +334,14 @@ template <bool Wrap>
   t.u.pair<Wrap>(t.u.floorOf<Wrap>(su), &x0, &x1, &au);
   t.v.pair<Wrap>(t.v.floorOf<Wrap>(sv), &y0, &y1, &av);
   const __m256i bu = _mm256_sub_epi32(k128, au), bv = _mm256_sub_epi32(k128, av);
-  // The weights of a pair side by side in 16-bit halves (each at most 128 * 128).
   if (t.pairs) {  // the square at (x0, y0) holds x1 and y1 too, wrapped or clamped
     const __m256i at = _mm256_add_epi32(_mm256_mullo_epi32(y0, t.pairPitchV), _mm256_slli_epi32(x0, 2));
-    loadSquares(t.pairs, at, &out->first, &out->second);
-    const __m256i vertical = _mm256_or_si256(bv, _mm256_slli_epi32(av, 16));
-    out->wFirst = _mm256_mullo_epi16(vertical, _mm256_or_si256(bu, _mm256_slli_epi32(bu, 16)));
-    out->wSecond = _mm256_mullo_epi16(vertical, _mm256_or_si256(au, _mm256_slli_epi32(au, 16)));
+    loadSquares(t.pairs, at, &out->first, &out->second);  // column pairs: y0 and y1
+    pairWeights(bv, av, bu, au, out);
   } else {
     gatherPairs(t, x0, x1, _mm256_mullo_epi32(y0, t.pitchV), _mm256_mullo_epi32(y1, t.pitchV), true, &out->first,
-                &out->second, Wrap || !t.u.clamp);
-    const __m256i horizontal = _mm256_or_si256(bu, _mm256_slli_epi32(au, 16));
-    out->wFirst = _mm256_mullo_epi16(horizontal, _mm256_or_si256(bv, _mm256_slli_epi32(bv, 16)));
-    out->wSecond = _mm256_mullo_epi16(horizontal, _mm256_or_si256(av, _mm256_slli_epi32(av, 16)));
+                &out->second, Wrap || !t.u.clamp);  // row pairs: x0 and x1
+    pairWeights(bu, au, bv, av, out);
   }
 }
 
